@@ -1,0 +1,39 @@
+// The one interface through which the program shows every modal dialog and
+// message box. The window level implements it with real Qt dialogs; tests
+// implement it with a script of answers, so nothing in a test blocks on a
+// modal loop. Calls come from the UI thread only.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+struct SlideShowDlgData;
+
+enum class MessageIcon { Exclamation, Information, Question, Stop };
+
+// What the insert-disc prompt shows: its text, already formatted, and the
+// host file whose first icon it shows (none when the volume names no icon or
+// the name does not resolve to a host file).
+struct InsertDiscPrompt {
+    std::string text;
+    std::optional<std::filesystem::path> iconFile;
+};
+
+class IDialogs {
+public:
+    virtual ~IDialogs() = default;
+
+    // A message box titled "Tintaroo!" with an OK button and the given icon;
+    // returns when the user has closed it.
+    virtual void MessageBox(const std::string& text, MessageIcon icon) = 0;
+
+    // The insert-disc prompt ("Insert CD"), with the exclamation beep.
+    // Returns true for OK, false for Cancel.
+    virtual bool InsertDisc(const InsertDiscPrompt& prompt) = 0;
+
+    // The slide-show dialog, opened on the given values. Returns true for
+    // Show with the dialog's final values in `data`, false for Cancel
+    // (`data` is then left as it was).
+    virtual bool SlideShowDialog(SlideShowDlgData& data) = 0;
+};

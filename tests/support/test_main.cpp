@@ -1,0 +1,23 @@
+// Test main shared by every test program. Before any test runs it points
+// XDG_CONFIG_HOME and XDG_CONFIG_DIRS at a fresh private folder, so no test
+// can read or change the real settings of the user running it.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+int main(int argc, char** argv) {
+    std::string base = (std::filesystem::temp_directory_path() / "tintaroo-xdg-XXXXXX").string();
+    if (::mkdtemp(base.data())) {
+        std::filesystem::create_directories(base + "/config");
+        std::filesystem::create_directories(base + "/etc");
+        ::setenv("XDG_CONFIG_HOME", (base + "/config").c_str(), 1);
+        ::setenv("XDG_CONFIG_DIRS", (base + "/etc").c_str(), 1);
+    }
+    ::testing::InitGoogleTest(&argc, argv);
+    int rc = RUN_ALL_TESTS();
+    std::error_code ec;
+    std::filesystem::remove_all(base, ec);
+    return rc;
+}
