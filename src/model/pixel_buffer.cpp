@@ -25,4 +25,6 @@ PixelBuffer::PixelBuffer(int width, int height, Pixel fill) {
     m_pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill);
 }
 
-void PixelBuffer::Fill(Pixel p) { std::fill(m_pixels.begin(), m_pixels.end(), p); }
+void PixelBuffer::Fill(Pixel p) {
+    std::fill(m_pixels.begin(), m_pixels.end(), p);
+}

@@ -19,10 +19,18 @@ constexpr Pixel kRgbMask = 0x00FFFFFFu;
 constexpr Pixel MakePixel(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return (Pixel{r} << 16) | (Pixel{g} << 8) | Pixel{b};
 }
-constexpr std::uint8_t PixelRed(Pixel p) { return static_cast<std::uint8_t>(p >> 16); }
-constexpr std::uint8_t PixelGreen(Pixel p) { return static_cast<std::uint8_t>(p >> 8); }
-constexpr std::uint8_t PixelBlue(Pixel p) { return static_cast<std::uint8_t>(p); }
-constexpr bool SameColour(Pixel a, Pixel b) { return ((a ^ b) & kRgbMask) == 0; }
+constexpr std::uint8_t PixelRed(Pixel p) {
+    return static_cast<std::uint8_t>(p >> 16);
+}
+constexpr std::uint8_t PixelGreen(Pixel p) {
+    return static_cast<std::uint8_t>(p >> 8);
+}
+constexpr std::uint8_t PixelBlue(Pixel p) {
+    return static_cast<std::uint8_t>(p);
+}
+constexpr bool SameColour(Pixel a, Pixel b) {
+    return ((a ^ b) & kRgbMask) == 0;
+}
 
 constexpr ColorRef MakeColorRef(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return (ColorRef{b} << 16) | (ColorRef{g} << 8) | ColorRef{r};
@@ -31,7 +39,9 @@ constexpr ColorRef MakeColorRef(std::uint8_t r, std::uint8_t g, std::uint8_t b) 
 constexpr Pixel ColorRefToPixel(ColorRef c) {
     return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
 }
-constexpr ColorRef PixelToColorRef(Pixel p) { return ColorRefToPixel(p); }
+constexpr ColorRef PixelToColorRef(Pixel p) {
+    return ColorRefToPixel(p);
+}
 
 // A rectangle of pixels, right and bottom edges outside: [left, right) x [top, bottom).
 struct PixelRect {

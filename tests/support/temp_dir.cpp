@@ -7,7 +7,8 @@
 #include <system_error>
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tintaroo-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "tintaroo-test-XXXXXX").string();
     if (!::mkdtemp(pattern.data()))
         throw std::runtime_error("cannot make a temporary folder");
     m_path = pattern;
