@@ -22,7 +22,11 @@ public:
     // advances by time exactly when they do not.
     void ApplyDefaults(int nPageCount, const IAudioDevices& devices);
 
-    friend bool operator==(const CSlideShowInfo&, const CSlideShowInfo&) = default;
+    friend bool operator==(const CSlideShowInfo& a, const CSlideShowInfo& b) {
+        return a.m_nStartPage == b.m_nStartPage && a.m_nEndPage == b.m_nEndPage &&
+               a.m_nSeconds == b.m_nSeconds && a.m_bGoBySeconds == b.m_bGoBySeconds &&
+               a.m_bSound == b.m_bSound && a.m_bLoop == b.m_bLoop;
+    }
 };
 
 // The slide-show dialog's values (its controls' bound members).

@@ -1,0 +1,54 @@
+// A dialog interface for tests: records every message and prompt shown and
+// answers from a script, so no test ever blocks on a modal loop.
+#pragma once
+
+#include "model/dialogs.h"
+#include "slideshow/slide_show_info.h"
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+class ScriptedDialogs : public IDialogs {
+public:
+    struct Message {
+        std::string text;
+        MessageIcon icon;
+    };
+
+    void MessageBox(const std::string& text, MessageIcon icon) override {
+        messages.push_back({text, icon});
+    }
+
+    // Answers from `insertDiscAnswers` in turn, Cancel once they run out;
+    // `onInsertDisc` runs before each answer (a test can "insert the disc").
+    bool InsertDisc(const InsertDiscPrompt& prompt) override {
+        prompts.push_back(prompt);
+        if (onInsertDisc)
+            onInsertDisc(prompts.size());
+        if (insertDiscAnswers.empty())
+            return false;
+        bool ok = insertDiscAnswers.front();
+        insertDiscAnswers.pop_front();
+        return ok;
+    }
+
+    // Records the values the dialog opened with, then answers with
+    // `slideShowAnswer` (Cancel when unset).
+    bool SlideShowDialog(SlideShowDlgData& data) override {
+        slideShowOpenedWith.push_back(data);
+        if (!slideShowAnswer)
+            return false;
+        data = *slideShowAnswer;
+        return true;
+    }
+
+    std::vector<Message> messages;
+    std::vector<InsertDiscPrompt> prompts;
+    std::deque<bool> insertDiscAnswers;
+    std::function<void(std::size_t)> onInsertDisc;
+    std::vector<SlideShowDlgData> slideShowOpenedWith;
+    std::optional<SlideShowDlgData> slideShowAnswer;
+};
