@@ -1,0 +1,270 @@
+#include "book_tool/book_tool.h"
+
+#include "book_tool/json_writer.h"
+#include "model/dialogs.h"
+#include "platform/app_settings.h"
+#include "platform/audio_devices.h"
+#include "platform/host_paths.h"
+#include "platform/mci_extensions.h"
+#include "platform/profile_file.h"
+#include "volume/vol_doc.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#ifndef TINTAROO_VERSION
+#define TINTAROO_VERSION "0"
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: tintaroo-book COMMAND VOLUME\n"
+    "\n"
+    "Reports on a Tintaroo! volume file (.vol) the way the program reads it.\n"
+    "\n"
+    "Commands:\n"
+    "  info VOLUME    print as JSON what the program reads from the volume: title,\n"
+    "                 folders, counts, each page's picture and sound entries with\n"
+    "                 the files they resolve to, background colour, slide show\n"
+    "  check VOLUME   list what would go wrong for a child, one line each;\n"
+    "                 exit 1 when something would\n"
+    "  --help         show this help\n"
+    "  --version      show the version\n"
+    "\n"
+    "Exit codes: 0 fine, 1 problems found, 2 no such volume file,\n"
+    "3 the volume's OrgPath folder cannot be reached, 64 wrong usage.\n"
+    "Drive letters map through the group [Drives] of $XDG_CONFIG_HOME/Quorvex/Tintaroo!.conf.\n";
+
+// No dialogs in a command-line tool: messages are kept for stderr and the
+// insert-disc prompt is answered with Cancel at once.
+class ToolDialogs : public IDialogs {
+public:
+    void MessageBox(const std::string& text, MessageIcon) override { messages.push_back(text); }
+    bool InsertDisc(const InsertDiscPrompt&) override {
+        promptShown = true;
+        return false;
+    }
+    bool SlideShowDialog(SlideShowDlgData&) override { return false; }
+
+    std::vector<std::string> messages;
+    bool promptShown = false;
+};
+
+// Everything an open volume borrows, kept alive together.
+struct Book {
+    HostPaths paths;
+    MciExtensions mci;
+    FixedAudioDevices devices{1, 1};
+    ToolDialogs dialogs;
+    std::unique_ptr<CVolDoc> doc;
+};
+
+void LoadSettings(Book& book) {
+    AppSettings settings = LoadAppSettings(AppSettingsFiles());
+    book.paths.SetDrives(settings.drives);
+    for (const auto& [ext, type] : settings.mciExtensions)
+        book.mci.Set(ext, type);
+}
+
+int OpenBook(const std::string& volume, Book& book, std::ostream& err) {
+    LoadSettings(book);
+    book.doc = std::make_unique<CVolDoc>(book.paths, book.mci, book.devices, book.dialogs);
+    if (book.doc->OnOpenDocument(volume))
+        return kExitOk;
+    if (book.dialogs.promptShown) {
+        fs::path file = book.paths.Resolve(volume).value_or(fs::path(volume));
+        std::string title = GetPrivateProfileString("Volume", "Title", "", 255, file);
+        std::string org = GetPrivateProfileString("Volume", "OrgPath", "", 255, file);
+        err << "tintaroo-book: the pictures of \"" << title << "\" cannot be reached: OrgPath \""
+            << org << "\" is not a folder on this machine (is the disc in the drive?)\n";
+        return kExitUnreachable;
+    }
+    for (const std::string& m : book.dialogs.messages)
+        err << "tintaroo-book: " << m << "\n";
+    return kExitNoVolume;
+}
+
+// The host file a stored name resolves to, when that file exists.
+std::optional<std::string> ExistingFile(const HostPaths& paths, std::string_view stored) {
+    if (stored.empty() || !paths.FileExists(stored))
+        return std::nullopt;
+    return paths.Resolve(stored)->string();
+}
+
+std::string HexColour(ColorRef c) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "#%02x%02x%02x", static_cast<unsigned>(c & 0xFF),
+                  static_cast<unsigned>((c >> 8) & 0xFF), static_cast<unsigned>((c >> 16) & 0xFF));
+    return buf;
+}
+
+void WritePage(JsonWriter& json, const CVolDoc& doc, int page) {
+    const HostPaths& paths = doc.Paths();
+    std::string picture = doc.GetPageFile(page, Picture);
+    std::string sound = doc.GetPageFile(page, Sound);
+    std::string original = picture.empty() ? std::string() : doc.GetOriginalPath(page);
+    std::string copy = picture.empty() ? std::string() : doc.GetCopyPath(page);
+    json.BeginObject();
+    json.Key("page");
+    json.Int(page);
+    json.Key("picture");
+    json.String(picture);
+    json.Key("pictureFile");
+    json.OptionalString(ExistingFile(paths, picture));
+    json.Key("sound");
+    json.String(sound);
+    json.Key("soundFile");
+    json.OptionalString(ExistingFile(paths, sound));
+    json.Key("originalPath");
+    json.String(original);
+    json.Key("originalFile");
+    json.OptionalString(ExistingFile(paths, original));
+    json.Key("copyPath");
+    json.String(copy);
+    json.Key("copyFile");
+    json.OptionalString(ExistingFile(paths, copy));
+    json.EndObject();
+}
+
+void WriteSlideShow(JsonWriter& json, const CSlideShowInfo& show) {
+    json.BeginObject();
+    json.Key("startPage");
+    json.Int(show.m_nStartPage);
+    json.Key("endPage");
+    json.Int(show.m_nEndPage);
+    json.Key("seconds");
+    json.Int(show.m_nSeconds);
+    json.Key("goBySeconds");
+    json.Int(show.m_bGoBySeconds);
+    json.Key("sound");
+    json.Int(show.m_bSound);
+    json.Key("loop");
+    json.Int(show.m_bLoop);
+    json.EndObject();
+}
+
+int ShownPages(const CVolDoc& doc) {
+    return std::min(doc.GetPageCount(), kMaxShownPage);
+}
+
+void CheckFolders(const CVolDoc& doc, std::vector<std::string>& problems) {
+    const HostPaths& paths = doc.Paths();
+    if (doc.GetCopyDir().empty()) {
+        problems.push_back("CopyDir is empty: the pages cannot be coloured");
+    } else if (!paths.DirectoryExists(doc.GetCopyDir())) {
+        problems.push_back("CopyDir \"" + doc.GetCopyDir() +
+                           "\" is not a folder: coloured pictures cannot be kept");
+    } else {
+        std::error_code ec;
+        if (fs::equivalent(*paths.Resolve(doc.GetCopyDir()), *paths.Resolve(doc.GetOrgPath()), ec))
+            problems.push_back("CopyDir \"" + doc.GetCopyDir() +
+                               "\" is the same folder as OrgPath: colouring would overwrite the "
+                               "original pictures");
+    }
+    if (!doc.GetColPath().empty() && !paths.DirectoryExists(doc.GetColPath()))
+        problems.push_back("ColPath \"" + doc.GetColPath() + "\" is not a folder");
+}
+
+void CheckPage(const CVolDoc& doc, int page, std::vector<std::string>& problems) {
+    const HostPaths& paths = doc.Paths();
+    const std::string where = "page " + std::to_string(page) + ": ";
+    std::string picture = doc.GetPageFile(page, Picture);
+    if (picture.empty()) {
+        problems.push_back(where + "no picture");
+    } else if (!paths.FileExists(picture)) {
+        std::string original = doc.GetOriginalPath(page);
+        if (doc.CanColour() && paths.FileExists(original))
+            problems.push_back(where + "picture \"" + picture + "\" not found; the original \"" +
+                               original + "\" is shown instead");
+        else
+            problems.push_back(where + "picture \"" + picture + "\" not found");
+    }
+    std::string sound = doc.GetPageFile(page, Sound);
+    if (sound.empty())
+        return;
+    int playable = doc.CanPlaySound(sound);
+    if (playable < 0)
+        problems.push_back(where + "sound \"" + sound + "\" not found");
+    else if (playable == 0)
+        problems.push_back(where + "sound \"" + sound + "\" is of a type no device plays");
+}
+
+} // namespace
+
+void WriteVolumeInfo(const CVolDoc& doc, std::ostream& out) {
+    JsonWriter json(out);
+    json.BeginObject();
+    json.Key("file");
+    json.String(doc.GetPathName());
+    json.Key("title");
+    json.String(doc.GetTitle());
+    json.Key("orgPath");
+    json.String(doc.GetOrgPath());
+    json.Key("copyDir");
+    json.String(doc.GetCopyDir());
+    json.Key("colPath");
+    json.String(doc.GetColPath());
+    json.Key("canColour");
+    json.Int(doc.CanColour());
+    json.Key("pageCount");
+    json.Int(doc.GetPageCount());
+    json.Key("pictureCount");
+    json.Int(doc.GetPictureCount());
+    json.Key("soundCount");
+    json.Int(doc.GetSoundCount());
+    json.Key("backColor");
+    json.Int(doc.GetBackColor());
+    json.Key("backColorHex");
+    json.String(HexColour(doc.GetBackColor()));
+    json.Key("slideShow");
+    WriteSlideShow(json, doc.GetSlideShow());
+    json.Key("pages");
+    json.BeginArray();
+    for (int page = 1; page <= ShownPages(doc); ++page)
+        WritePage(json, doc, page);
+    json.EndArray();
+    json.EndObject();
+}
+
+std::vector<std::string> FindVolumeProblems(const CVolDoc& doc) {
+    std::vector<std::string> problems;
+    CheckFolders(doc, problems);
+    for (int page = 1; page <= ShownPages(doc); ++page)
+        CheckPage(doc, page, problems);
+    if (doc.GetPageCount() > kMaxShownPage)
+        problems.push_back("pages 100 to " + std::to_string(doc.GetPageCount()) +
+                           " are never shown: a book shows pages 1 to 99 only");
+    return problems;
+}
+
+int RunBookTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        out << kUsage;
+        return kExitOk;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        out << "tintaroo-book " << TINTAROO_VERSION << "\n";
+        return kExitOk;
+    }
+    if (args.size() != 2 || (args[0] != "info" && args[0] != "check")) {
+        err << kUsage;
+        return kExitUsage;
+    }
+    Book book;
+    if (int rc = OpenBook(args[1], book, err); rc != kExitOk)
+        return rc;
+    if (args[0] == "info") {
+        WriteVolumeInfo(*book.doc, out);
+        return kExitOk;
+    }
+    std::vector<std::string> problems = FindVolumeProblems(*book.doc);
+    for (const std::string& p : problems)
+        out << p << "\n";
+    if (problems.empty())
+        out << "No problems found.\n";
+    return problems.empty() ? kExitOk : kExitProblems;
+}

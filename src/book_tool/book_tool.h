@@ -1,0 +1,30 @@
+// tintaroo-book: a command-line tool for people who make books. It reads a
+// volume the way the program does (the same settings for drives and media
+// types) and reports on it; it never writes anything.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+class CVolDoc;
+
+// Exit codes of the tool.
+enum BookToolExit {
+    kExitOk = 0,
+    kExitProblems = 1,    // check found something that would go wrong
+    kExitNoVolume = 2,    // the volume file does not exist
+    kExitUnreachable = 3, // the volume's picture folder (OrgPath) cannot be reached
+    kExitUsage = 64,
+};
+
+// Runs the tool on its arguments (without the program name), writing the
+// report to `out` and messages to `err`; returns the exit code.
+int RunBookTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The JSON report of an open volume.
+void WriteVolumeInfo(const CVolDoc& doc, std::ostream& out);
+
+// What would go wrong for a child with an open volume, one line each; empty
+// when nothing would. Sounds are judged as if wave and MIDI output exist.
+std::vector<std::string> FindVolumeProblems(const CVolDoc& doc);
