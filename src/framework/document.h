@@ -2,13 +2,13 @@
 // Toolkit-free, so the model's document and its tests need no window.
 #pragma once
 
-#include "framework/object.h"
+#include "framework/cmd_target.h"
 #include "resources/command_ids.h"
 #include "resources/key_tables.h"
 
 #include <string>
 
-class CDocument : public CObject {
+class CDocument : public CCmdTarget {
 public:
     ~CDocument() override = default;
 
@@ -18,9 +18,6 @@ public:
 
     // The key table the main window uses for the next key, or none.
     virtual const KeyTable* GetDefaultAccelerator() { return nullptr; }
-
-    // Carries out a command the document handles; false when it has none.
-    virtual bool OnCmdMsg(CommandId) { return false; }
 
     // The full path of the open file; empty before the first open.
     const std::string& GetPathName() const { return m_strPathName; }

@@ -82,6 +82,8 @@ CVolDoc::CVolDoc(HostPaths& paths, const MciExtensions& mci, const IAudioDevices
                  IDialogs& dialogs)
     : m_paths(paths), m_mci(mci), m_devices(devices), m_dialogs(dialogs) {
     CountPages();
+    OnCommandId(ID_SLIDE_SHOW, [this] { OnSlideShow(); });
+    OnCommandId(ID_SLIDE_SHOW_SETTINGS, [this] { OnSlideShowSettings(); });
 }
 
 InsertDiscPrompt CVolDoc::MakeInsertDiscPrompt(const ProfileText& volume) const {
@@ -209,19 +211,6 @@ const KeyTable* CVolDoc::GetDefaultAccelerator() {
     if (m_pFrame->IsSlideShowRunning() || m_pFrame->GetMode() != 0)
         return nullptr;
     return &kKeyTable2;
-}
-
-bool CVolDoc::OnCmdMsg(CommandId id) {
-    switch (id) {
-    case ID_SLIDE_SHOW:
-        OnSlideShow();
-        return true;
-    case ID_SLIDE_SHOW_SETTINGS:
-        OnSlideShowSettings();
-        return true;
-    default:
-        return false;
-    }
 }
 
 void CVolDoc::OnSlideShow() {

@@ -45,8 +45,7 @@ public:
     // drops the main window's own table first.
     const KeyTable* GetDefaultAccelerator() override;
 
-    // Handles 311 (OnSlideShow) and 4011 (OnSlideShowSettings).
-    bool OnCmdMsg(CommandId id) override;
+    // Commands 311 and 4011 (registered as the document's handlers).
     void OnSlideShow();
     void OnSlideShowSettings();
 

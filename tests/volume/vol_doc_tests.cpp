@@ -298,7 +298,7 @@ TEST_F(VolDocTest, SlideShowButtonStartsAtTheCurrentPageAndKeepsTheRecord) {
                     "NumPages=6\n")
             .string()));
     frame.curPage = 5;
-    ASSERT_TRUE(doc->OnCmdMsg(ID_SLIDE_SHOW));
+    ASSERT_TRUE(doc->OnCommand(ID_SLIDE_SHOW));
     ASSERT_EQ(frame.shows.size(), 1u);
     EXPECT_EQ(frame.shows[0].m_nStartPage, 5);
     EXPECT_EQ(frame.shows[0].m_nEndPage, 6);
@@ -311,7 +311,7 @@ TEST_F(VolDocTest, SlideShowSettingsReplaceTheRecordOnlyOnShow) {
                     "NumPages=8\n")
             .string()));
     CSlideShowInfo before = doc->GetSlideShow();
-    ASSERT_TRUE(doc->OnCmdMsg(ID_SLIDE_SHOW_SETTINGS)); // cancelled
+    ASSERT_TRUE(doc->OnCommand(ID_SLIDE_SHOW_SETTINGS)); // cancelled
     EXPECT_TRUE(frame.shows.empty());
     EXPECT_EQ(doc->GetSlideShow(), before);
     ASSERT_EQ(dialogs.slideShowOpenedWith.size(), 1u);
