@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr std::uint64_t kFuzzMaxPixels = 1u << 20;
-constexpr std::size_t kRoundTripMaxPixels = 1u << 16;
+constexpr std::uint64_t kFuzzMaxPixels = 1u << 18;
+constexpr std::size_t kRoundTripMaxPixels = 1u << 14;
 
 void Check(bool condition) {
     if (!condition)
