@@ -8,7 +8,6 @@
 namespace {
 
 constexpr Pixel kBlack = 0;
-constexpr Pixel kWhite = kRgbMask;
 
 PixelRect Grow(const PixelRect& r, int by) {
     return {r.left - by, r.top - by, r.right + by, r.bottom + by};
@@ -35,7 +34,8 @@ bool PixelEngine::EnterColouring(const PixelBuffer& picture, const PixelBuffer& 
     if (picture.IsEmpty() || original.IsEmpty())
         return false;
     m_overlay = PixelBuffer(picture.Width(), picture.Height(), kBlack);
-    CopyIn(original, m_overlay, 0, 0);
+    CopyPixels(original, m_overlay, original.Bounds());
+    m_overlayWhite = WhiteMask(m_overlay);
     m_lineMask = PixelBuffer(picture.Width(), picture.Height());
     ComposeLineMask(picture);
     return true;
@@ -44,6 +44,7 @@ bool PixelEngine::EnterColouring(const PixelBuffer& picture, const PixelBuffer& 
 void PixelEngine::LeaveColouring() {
     m_lineMask = {};
     m_overlay = {};
+    m_overlayWhite = {};
     m_snapshot = {};
     m_operation = Operation::None;
     ClearUndo();
@@ -62,7 +63,7 @@ void PixelEngine::ComposeLineMask(const PixelBuffer& picture) {
 // composing that rectangle gives the same mask as composing the whole picture.
 void PixelEngine::ComposeLineMask(const PixelBuffer& picture, const PixelRect& rect) {
     if (Fits(picture))
-        OrPixels(picture, m_overlay, m_lineMask, rect);
+        ComposeOr(picture, m_overlay, m_overlayWhite, m_lineMask, rect);
 }
 
 void PixelEngine::TakeSnapshot(const PixelBuffer& picture) {
@@ -83,11 +84,11 @@ FillResult PixelEngine::Fill(PixelBuffer& picture, int x, int y, Pixel colour) {
     // overlay is not black there either).
     const bool blackArea = seed == kBlack;
     const bool changes =
-        blackArea ? colour != kBlack && (m_overlay.At(x, y) & kRgbMask) == kWhite : colour != seed;
+        blackArea ? colour != kBlack && m_overlayWhite.IsWhite(x, y) : colour != seed;
     m_dirty = {};
     if (changes) {
         TakeSnapshot(picture);
-        m_dirty = blackArea ? BlackAreaFill(picture, m_overlay, x, y, colour)
+        m_dirty = blackArea ? BlackAreaFill(picture, m_overlayWhite, x, y, colour)
                             : SurfaceFill(picture, x, y, colour);
     }
     PushUndoStep();

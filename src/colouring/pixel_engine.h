@@ -13,6 +13,7 @@
 
 #include "colouring/round_stroke.h"
 #include "colouring/undo_step.h"
+#include "colouring/white_mask.h"
 #include "model/pixel_buffer.h"
 
 #include <deque>
@@ -47,7 +48,7 @@ public:
     const PixelBuffer& LineMask() const { return m_lineMask; }
     const PixelBuffer& Overlay() const { return m_overlay; }
 
-    // line mask := picture OR overlay, over the whole picture.
+    // line mask := picture OR overlay, over the whole picture (low 24 bits).
     void ComposeLineMask(const PixelBuffer& picture);
     // snapshot := the whole picture (the buffer is made on first use and reused).
     void TakeSnapshot(const PixelBuffer& picture);
@@ -105,6 +106,7 @@ private:
 
     PixelBuffer m_lineMask;
     PixelBuffer m_overlay;
+    WhiteMask m_overlayWhite; // made with the overlay, for the black-area fill
     PixelBuffer m_snapshot;
     std::deque<CUndoStep> m_undoSteps; // oldest first
 

@@ -4,6 +4,9 @@
 
 #include "model/pixel_buffer.h"
 
+#include <cstddef>
+#include <memory>
+
 class CUndoStep {
 public:
     // Copies the pixels of `rect` out of `before` (the picture as it was before
@@ -14,7 +17,9 @@ public:
     // The rectangle held, in picture coordinates (maybe empty).
     const PixelRect& Rect() const { return m_rect; }
     // Number of pixels held: the step's memory is this times sizeof(Pixel).
-    std::size_t PixelCount() const { return m_pixels.PixelCount(); }
+    std::size_t PixelCount() const {
+        return static_cast<std::size_t>(m_rect.Width()) * static_cast<std::size_t>(m_rect.Height());
+    }
 
     // Writes the held pixels back into `picture` at the step's rectangle, as
     // far as the picture reaches. Returns the rectangle written.
@@ -22,5 +27,5 @@ public:
 
 private:
     PixelRect m_rect;
-    PixelBuffer m_pixels;
+    std::unique_ptr<Pixel[]> m_pixels; // rows of m_rect, top to bottom, no padding
 };
