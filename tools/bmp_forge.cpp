@@ -27,43 +27,43 @@ int StoredRow(int y, int height, bool topDown) {
 
 } // namespace
 
-std::vector<std::uint8_t> ForgeBmp(const ForgeSpec& spec) {
-    const bool core = spec.headerSize == 12;
+std::vector<std::uint8_t> ForgeBmp(const BmpRecipe& recipe) {
+    const bool core = recipe.headerSize == 12;
     const std::size_t entrySize = core ? 3 : 4;
-    const std::size_t masksAfter = MasksInHeader(spec.headerSize) ? 0 : 4 * spec.masks.size();
-    const std::size_t tableAt = 14 + spec.headerSize + masksAfter;
-    const std::size_t bitsAt = tableAt + entrySize * spec.colorTable.size();
+    const std::size_t masksAfter = MasksInHeader(recipe.headerSize) ? 0 : 4 * recipe.masks.size();
+    const std::size_t tableAt = 14 + recipe.headerSize + masksAfter;
+    const std::size_t bitsAt = tableAt + entrySize * recipe.colorTable.size();
     std::vector<std::uint8_t> out(bitsAt, 0);
     out[0] = 'B';
     out[1] = 'M';
-    Put32(out, 10, spec.offBits.value_or(static_cast<std::uint32_t>(bitsAt)));
-    Put32(out, 14, spec.headerSize);
+    Put32(out, 10, recipe.offBits.value_or(static_cast<std::uint32_t>(bitsAt)));
+    Put32(out, 14, recipe.headerSize);
     if (core) {
-        Put16(out, 18, static_cast<std::uint32_t>(spec.width));
-        Put16(out, 20, static_cast<std::uint32_t>(spec.height));
+        Put16(out, 18, static_cast<std::uint32_t>(recipe.width));
+        Put16(out, 20, static_cast<std::uint32_t>(recipe.height));
         Put16(out, 22, 1);
-        Put16(out, 24, spec.bitCount);
+        Put16(out, 24, recipe.bitCount);
     } else {
-        Put32(out, 18, static_cast<std::uint32_t>(spec.width));
-        Put32(out, 22, static_cast<std::uint32_t>(spec.height));
+        Put32(out, 18, static_cast<std::uint32_t>(recipe.width));
+        Put32(out, 22, static_cast<std::uint32_t>(recipe.height));
         Put16(out, 26, 1);
-        Put16(out, 28, spec.bitCount);
-        Put32(out, 30, spec.compression);
-        Put32(out, 34, static_cast<std::uint32_t>(spec.bits.size()));
+        Put16(out, 28, recipe.bitCount);
+        Put32(out, 30, recipe.compression);
+        Put32(out, 34, static_cast<std::uint32_t>(recipe.bits.size()));
         Put32(out, 46,
-              spec.colorsUsed.value_or(static_cast<std::uint32_t>(spec.colorTable.size())));
+              recipe.colorsUsed.value_or(static_cast<std::uint32_t>(recipe.colorTable.size())));
     }
-    const std::size_t masksAt = MasksInHeader(spec.headerSize) ? 14 + 40 : 14 + spec.headerSize;
-    for (std::size_t i = 0; i < spec.masks.size(); ++i)
+    const std::size_t masksAt = MasksInHeader(recipe.headerSize) ? 14 + 40 : 14 + recipe.headerSize;
+    for (std::size_t i = 0; i < recipe.masks.size(); ++i)
         if (masksAt + 4 * i + 4 <= out.size())
-            Put32(out, masksAt + 4 * i, spec.masks[i]);
-    for (std::size_t i = 0; i < spec.colorTable.size(); ++i) {
-        const Pixel c = spec.colorTable[i];
+            Put32(out, masksAt + 4 * i, recipe.masks[i]);
+    for (std::size_t i = 0; i < recipe.colorTable.size(); ++i) {
+        const Pixel c = recipe.colorTable[i];
         out[tableAt + entrySize * i] = PixelBlue(c);
         out[tableAt + entrySize * i + 1] = PixelGreen(c);
         out[tableAt + entrySize * i + 2] = PixelRed(c);
     }
-    out.insert(out.end(), spec.bits.begin(), spec.bits.end());
+    out.insert(out.end(), recipe.bits.begin(), recipe.bits.end());
     Put32(out, 2, static_cast<std::uint32_t>(out.size()));
     return out;
 }

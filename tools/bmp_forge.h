@@ -12,7 +12,7 @@
 #include <span>
 #include <vector>
 
-struct ForgeSpec {
+struct BmpRecipe {
     std::uint32_t headerSize = 40; // 12: core header; otherwise an info header of that size
     std::int32_t width = 1;
     std::int32_t height = 1; // negative: rows stored top row first
@@ -26,7 +26,7 @@ struct ForgeSpec {
 };
 
 // The whole file: file header, bitmap header, masks, colour table, bits.
-std::vector<std::uint8_t> ForgeBmp(const ForgeSpec& spec);
+std::vector<std::uint8_t> ForgeBmp(const BmpRecipe& recipe);
 
 // Stored rows of a picture of colour-table indices (width x height, top row
 // first) at 1, 2, 4 or 8 bits, each row padded to 4 bytes.

@@ -47,8 +47,8 @@ PixelBuffer Colours(int width, int height) {
     return p;
 }
 
-ForgeSpec Indexed(int bits, bool topDown, std::uint32_t headerSize = 40) {
-    ForgeSpec s;
+BmpRecipe Indexed(int bits, bool topDown, std::uint32_t headerSize = 40) {
+    BmpRecipe s;
     s.headerSize = headerSize;
     s.width = kWidth;
     s.height = topDown ? -kHeight : kHeight;
@@ -58,9 +58,9 @@ ForgeSpec Indexed(int bits, bool topDown, std::uint32_t headerSize = 40) {
     return s;
 }
 
-ForgeSpec TrueColour(int bits, bool topDown, std::uint32_t compression,
+BmpRecipe TrueColour(int bits, bool topDown, std::uint32_t compression,
                      std::vector<std::uint32_t> masks, std::uint32_t headerSize = 40) {
-    ForgeSpec s;
+    BmpRecipe s;
     s.headerSize = headerSize;
     s.width = kWidth;
     s.height = topDown ? -kHeight : kHeight;
@@ -76,8 +76,8 @@ ForgeSpec TrueColour(int bits, bool topDown, std::uint32_t compression,
     return s;
 }
 
-ForgeSpec Rle(int bits) {
-    ForgeSpec s;
+BmpRecipe Rle(int bits) {
+    BmpRecipe s;
     s.width = kWidth;
     s.height = kHeight;
     s.bitCount = static_cast<std::uint16_t>(bits);
@@ -88,8 +88,8 @@ ForgeSpec Rle(int bits) {
 }
 
 // Every escape: runs, a padded literal, end of row, a move, end of picture.
-ForgeSpec RleEscapes(int bits) {
-    ForgeSpec s = Rle(bits);
+BmpRecipe RleEscapes(int bits) {
+    BmpRecipe s = Rle(bits);
     s.width = 8;
     s.height = 4;
     if (bits == 8)
@@ -130,26 +130,26 @@ void AddGoodFiles(std::vector<Entry>& out) {
     out.push_back({"rle4", ForgeBmp(Rle(4))});
     out.push_back({"rle8_escapes", ForgeBmp(RleEscapes(8))});
     out.push_back({"rle4_escapes", ForgeBmp(RleEscapes(4))});
-    ForgeSpec noEnd = Rle(8);
+    BmpRecipe noEnd = Rle(8);
     noEnd.bits.resize(noEnd.bits.size() - 2);
     out.push_back({"rle8_no_end", ForgeBmp(noEnd)});
 }
 
 void AddLenientFiles(std::vector<Entry>& out) {
-    ForgeSpec shortTable = Indexed(8, false);
+    BmpRecipe shortTable = Indexed(8, false);
     shortTable.colorTable.resize(5);
     out.push_back({"short_table", ForgeBmp(shortTable)});
-    ForgeSpec lyingCount = Indexed(4, false);
+    BmpRecipe lyingCount = Indexed(4, false);
     lyingCount.colorsUsed = 300000;
     out.push_back({"lying_count", ForgeBmp(lyingCount)});
-    ForgeSpec countPastOffset = Indexed(8, false);
+    BmpRecipe countPastOffset = Indexed(8, false);
     countPastOffset.colorTable.resize(7);
     countPastOffset.colorsUsed = 256;
     out.push_back({"count_past_offset", ForgeBmp(countPastOffset)});
-    ForgeSpec zeroOffset = Indexed(1, false);
+    BmpRecipe zeroOffset = Indexed(1, false);
     zeroOffset.offBits = 0;
     out.push_back({"zero_offset", ForgeBmp(zeroOffset)});
-    ForgeSpec unpadded = Indexed(8, false);
+    BmpRecipe unpadded = Indexed(8, false);
     unpadded.bits.resize(unpadded.bits.size() - 3);
     out.push_back({"last_row_unpadded", ForgeBmp(unpadded)});
 }
@@ -158,20 +158,20 @@ void AddBadFiles(std::vector<Entry>& out) {
     Bytes good = ForgeBmp(Indexed(8, false));
     out.push_back({"bad_truncated_header", Bytes(good.begin(), good.begin() + 30)});
     out.push_back({"bad_truncated_pixels", Bytes(good.begin(), good.end() - 20)});
-    ForgeSpec pastRow = RleEscapes(8);
+    BmpRecipe pastRow = RleEscapes(8);
     pastRow.bits = {9, 1, 0, 1};
     out.push_back({"bad_rle_past_row", ForgeBmp(pastRow)});
-    ForgeSpec pastTop = RleEscapes(4);
+    BmpRecipe pastTop = RleEscapes(4);
     pastTop.bits = {0, 2, 0, 9, 0, 1};
     out.push_back({"bad_rle_past_top", ForgeBmp(pastTop)});
-    ForgeSpec jpeg = Indexed(8, false);
+    BmpRecipe jpeg = Indexed(8, false);
     jpeg.compression = 4;
     out.push_back({"bad_jpeg", ForgeBmp(jpeg)});
-    ForgeSpec huge = Indexed(8, false);
+    BmpRecipe huge = Indexed(8, false);
     huge.width = 0x7FFFFFFF;
     huge.height = -0x7FFFFFFF;
     out.push_back({"bad_huge", ForgeBmp(huge)});
-    ForgeSpec offset = Indexed(8, false);
+    BmpRecipe offset = Indexed(8, false);
     offset.offBits = 0xFFFFFFF0u;
     out.push_back({"bad_offset", ForgeBmp(offset)});
 }

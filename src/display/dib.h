@@ -4,7 +4,7 @@
 //
 // Toolkit-free. Nothing here throws for bad input: a file that cannot be read
 // gives a null handle, a bitmap that cannot be written gives a non-zero code.
-// All functions may be called from any thread; they share no state.
+// Any function may run on several threads at once on different bitmaps.
 #pragma once
 
 #include "model/log_palette.h"
@@ -97,8 +97,10 @@ int DIBHeight(const Dib& dib);
 LogPalette CreateDIBPalette(const Dib& dib);
 
 // The picture as a buffer of its own colours, exactly as a true-colour
-// display shows it (indices past the colour table become black). Returns an
-// empty buffer for a bitmap that breaks the invariants of Dib.
+// display shows it (indices past the colour table become black). No palette
+// is involved: on a true-colour display the palette in use changes nothing
+// that is shown. Returns an empty buffer for a bitmap that breaks the
+// invariants of Dib.
 PixelBuffer DIBToBitmap(const Dib& dib);
 
 // A new 8-bit uncompressed bitmap of the picture: `bitCount` must be 8 and

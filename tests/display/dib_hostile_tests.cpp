@@ -24,40 +24,40 @@ bool Refused(const Bytes& bytes, const DibLimits& limits = {}) {
     return Refusal(bytes, limits) != "loaded";
 }
 
-ForgeSpec Small8Bit() {
-    ForgeSpec spec;
-    spec.width = 3;
-    spec.height = 2;
-    spec.colorTable = {0xFFFFFFu, 0u};
-    spec.bits = {1, 0, 1, 0, 0, 1, 0, 0};
-    return spec;
+BmpRecipe Small8Bit() {
+    BmpRecipe recipe;
+    recipe.width = 3;
+    recipe.height = 2;
+    recipe.colorTable = {0xFFFFFFu, 0u};
+    recipe.bits = {1, 0, 1, 0, 0, 1, 0, 0};
+    return recipe;
 }
 
-ForgeSpec SmallRle8(Bytes stream, int width = 4, int height = 2) {
-    ForgeSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.compression = kDibRle8;
-    spec.colorTable = {0xFFFFFFu, 0u};
-    spec.bits = std::move(stream);
-    return spec;
+BmpRecipe SmallRle8(Bytes stream, int width = 4, int height = 2) {
+    BmpRecipe recipe;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.compression = kDibRle8;
+    recipe.colorTable = {0xFFFFFFu, 0u};
+    recipe.bits = std::move(stream);
+    return recipe;
 }
 
 } // namespace
 
 TEST(DibHostile, EveryTruncationOfAGoodFile) {
-    ForgeSpec rle = SmallRle8({4, 1, 0, 0, 0, 4, 1, 0, 0, 0, 0, 1});
-    ForgeSpec core = Small8Bit();
+    BmpRecipe rle = SmallRle8({4, 1, 0, 0, 0, 4, 1, 0, 0, 0, 0, 1});
+    BmpRecipe core = Small8Bit();
     core.headerSize = 12;
-    ForgeSpec masked;
+    BmpRecipe masked;
     masked.headerSize = 124;
     masked.width = 2;
     masked.bitCount = 16;
     masked.compression = kDibBitFields;
     masked.masks = {0xF800, 0x07E0, 0x001F};
     masked.bits = {1, 2, 3, 4};
-    for (const ForgeSpec& spec : {Small8Bit(), rle, core, masked}) {
-        const Bytes full = ForgeBmp(spec);
+    for (const BmpRecipe& recipe : {Small8Bit(), rle, core, masked}) {
+        const Bytes full = ForgeBmp(recipe);
         ASSERT_FALSE(Refused(full));
         const auto whole = LoadDIB(std::span<const std::uint8_t>(full));
         // A prefix either fails cleanly or, when all it lost was padding or
@@ -71,7 +71,7 @@ TEST(DibHostile, EveryTruncationOfAGoodFile) {
             } else {
                 EXPECT_EQ(why.rfind(kDibReadFailure, 0), 0u) << why;
             }
-            if (n < 14 + spec.headerSize + spec.colorTable.size() * 3) {
+            if (n < 14 + recipe.headerSize + recipe.colorTable.size() * 3) {
                 EXPECT_FALSE(dib) << "prefix of " << n << " bytes";
             }
         }
@@ -80,37 +80,37 @@ TEST(DibHostile, EveryTruncationOfAGoodFile) {
 
 TEST(DibHostile, KindsTheProgramCannotShow) {
     auto with = [](auto change) {
-        ForgeSpec spec = Small8Bit();
-        change(spec);
-        return Refusal(ForgeBmp(spec));
+        BmpRecipe recipe = Small8Bit();
+        change(recipe);
+        return Refusal(ForgeBmp(recipe));
     };
-    EXPECT_NE(with([](ForgeSpec& s) { s.compression = kDibJpeg; }).find("JPEG"), std::string::npos);
-    EXPECT_NE(with([](ForgeSpec& s) { s.compression = kDibPng; }).find("PNG"), std::string::npos);
+    EXPECT_NE(with([](BmpRecipe& s) { s.compression = kDibJpeg; }).find("JPEG"), std::string::npos);
+    EXPECT_NE(with([](BmpRecipe& s) { s.compression = kDibPng; }).find("PNG"), std::string::npos);
     for (std::uint32_t cmyk : {11u, 12u, 13u})
-        EXPECT_NE(with([&](ForgeSpec& s) { s.compression = cmyk; }).find("CMYK"),
+        EXPECT_NE(with([&](BmpRecipe& s) { s.compression = cmyk; }).find("CMYK"),
                   std::string::npos);
-    EXPECT_NE(with([](ForgeSpec& s) { s.height = 0; }).find("height is 0"), std::string::npos);
+    EXPECT_NE(with([](BmpRecipe& s) { s.height = 0; }).find("height is 0"), std::string::npos);
     EXPECT_TRUE(Refused(ForgeBmp([] {
-        ForgeSpec s = Small8Bit();
+        BmpRecipe s = Small8Bit();
         s.headerSize = 12;
         s.height = 0;
         return s;
     }())));
-    EXPECT_NE(with([](ForgeSpec& s) { s.compression = 7; }), "loaded");
+    EXPECT_NE(with([](BmpRecipe& s) { s.compression = 7; }), "loaded");
     for (int width : {0, -3})
-        EXPECT_NE(with([&](ForgeSpec& s) { s.width = width; }), "loaded");
+        EXPECT_NE(with([&](BmpRecipe& s) { s.width = width; }), "loaded");
     for (int bits : {0, 3, 5, 12, 48, 64})
-        EXPECT_NE(with([&](ForgeSpec& s) { s.bitCount = static_cast<std::uint16_t>(bits); }),
+        EXPECT_NE(with([&](BmpRecipe& s) { s.bitCount = static_cast<std::uint16_t>(bits); }),
                   "loaded");
     // Compressions that do not fit the depth or the row order.
-    EXPECT_NE(with([](ForgeSpec& s) { s.compression = kDibRle4; }), "loaded");
-    EXPECT_NE(with([](ForgeSpec& s) { s.compression = kDibBitFields; }), "loaded");
-    EXPECT_NE(with([](ForgeSpec& s) {
+    EXPECT_NE(with([](BmpRecipe& s) { s.compression = kDibRle4; }), "loaded");
+    EXPECT_NE(with([](BmpRecipe& s) { s.compression = kDibBitFields; }), "loaded");
+    EXPECT_NE(with([](BmpRecipe& s) {
                   s.compression = kDibBitFields;
                   s.bitCount = 24;
               }),
               "loaded");
-    EXPECT_NE(with([](ForgeSpec& s) {
+    EXPECT_NE(with([](BmpRecipe& s) {
                   s.compression = kDibRle8;
                   s.height = -2;
               }),
@@ -136,17 +136,17 @@ TEST(DibHostile, BrokenFileAndBitmapHeaders) {
 
 TEST(DibHostile, OffsetsOutsideTheFile) {
     for (std::uint32_t off : {0xFFFFFFFFu, 0x80000000u, 70u, 20u}) {
-        ForgeSpec spec = Small8Bit();
-        spec.offBits = off;
-        EXPECT_TRUE(Refused(ForgeBmp(spec))) << off;
+        BmpRecipe recipe = Small8Bit();
+        recipe.offBits = off;
+        EXPECT_TRUE(Refused(ForgeBmp(recipe))) << off;
     }
     // A true-colour file whose used count pushes the implied pixel data out.
-    ForgeSpec spec;
-    spec.bitCount = 24;
-    spec.bits = {1, 2, 3, 0};
-    spec.colorsUsed = 0xFFFFFFFFu;
-    spec.offBits = 0;
-    EXPECT_TRUE(Refused(ForgeBmp(spec)));
+    BmpRecipe recipe;
+    recipe.bitCount = 24;
+    recipe.bits = {1, 2, 3, 0};
+    recipe.colorsUsed = 0xFFFFFFFFu;
+    recipe.offBits = 0;
+    EXPECT_TRUE(Refused(ForgeBmp(recipe)));
 }
 
 TEST(DibHostile, SizesBeyondTheLimitOrTheData) {
@@ -157,33 +157,33 @@ TEST(DibHostile, SizesBeyondTheLimitOrTheData) {
         {16384, 16385},           {0x40000000, 1},           {1, 0x40000000}};
     for (auto [w, h] : sizes) {
         for (int bits : {1, 8, 24, 32}) {
-            ForgeSpec spec;
-            spec.width = w;
-            spec.height = h;
-            spec.bitCount = static_cast<std::uint16_t>(bits);
-            spec.bits = Bytes(64, 0xFF);
-            EXPECT_TRUE(Refused(ForgeBmp(spec))) << w << " x " << h << " at " << bits;
+            BmpRecipe recipe;
+            recipe.width = w;
+            recipe.height = h;
+            recipe.bitCount = static_cast<std::uint16_t>(bits);
+            recipe.bits = Bytes(64, 0xFF);
+            EXPECT_TRUE(Refused(ForgeBmp(recipe))) << w << " x " << h << " at " << bits;
         }
     }
     // Without a limit, the size checks themselves must not overflow.
     const DibLimits none{~std::uint64_t{0}};
     for (auto [w, h] : sizes) {
-        ForgeSpec spec;
-        spec.width = w;
-        spec.height = h;
-        spec.bitCount = 32;
-        spec.bits = Bytes(64, 0xFF);
-        EXPECT_NE(Refusal(ForgeBmp(spec), none).find("truncated"), std::string::npos);
+        BmpRecipe recipe;
+        recipe.width = w;
+        recipe.height = h;
+        recipe.bitCount = 32;
+        recipe.bits = Bytes(64, 0xFF);
+        EXPECT_NE(Refusal(ForgeBmp(recipe), none).find("truncated"), std::string::npos);
     }
 
     // Run-length data cannot make the picture larger than the limit either.
-    ForgeSpec rle = SmallRle8({0, 1}, 5000, 5000);
+    BmpRecipe rle = SmallRle8({0, 1}, 5000, 5000);
     EXPECT_NE(Refusal(ForgeBmp(rle), DibLimits{4096 * 4096}).find("limit"), std::string::npos);
     EXPECT_FALSE(Refused(ForgeBmp(SmallRle8({0, 1}, 64, 64)), DibLimits{64 * 64}));
     EXPECT_TRUE(Refused(ForgeBmp(SmallRle8({0, 1}, 64, 65)), DibLimits{64 * 64}));
 
     // Pixel rows shorter than the header promises.
-    ForgeSpec shortRows = Small8Bit();
+    BmpRecipe shortRows = Small8Bit();
     shortRows.bits.resize(6);
     EXPECT_NE(Refusal(ForgeBmp(shortRows)).find("truncated"), std::string::npos);
 }
@@ -205,7 +205,7 @@ TEST(DibHostile, RunsOutsideTheirRowOrThePicture) {
         EXPECT_TRUE(Refused(ForgeBmp(SmallRle8(stream)))) << ::testing::PrintToString(stream);
 
     // The same holds for RLE4, where a count is in pixels, not bytes.
-    ForgeSpec four = SmallRle8({0, 5, 0x11, 0x11, 0x10, 0, 0, 1});
+    BmpRecipe four = SmallRle8({0, 5, 0x11, 0x11, 0x10, 0, 0, 1});
     four.bitCount = 4;
     four.compression = kDibRle4;
     EXPECT_TRUE(Refused(ForgeBmp(four)));

@@ -56,13 +56,13 @@ TEST(DibRead, IndexedDepthsBothRowOrders) {
                 const int height = 5;
                 const auto table = DistinctColours(1 << bits);
                 const auto indices = RandomIndices(width * height, 1 << bits, width * bits);
-                ForgeSpec spec;
-                spec.width = width;
-                spec.height = topDown ? -height : height;
-                spec.bitCount = static_cast<std::uint16_t>(bits);
-                spec.colorTable = table;
-                spec.bits = PackIndexRows(indices, width, height, bits, topDown);
-                auto dib = Load(ForgeBmp(spec));
+                BmpRecipe recipe;
+                recipe.width = width;
+                recipe.height = topDown ? -height : height;
+                recipe.bitCount = static_cast<std::uint16_t>(bits);
+                recipe.colorTable = table;
+                recipe.bits = PackIndexRows(indices, width, height, bits, topDown);
+                auto dib = Load(ForgeBmp(recipe));
                 ASSERT_TRUE(dib) << bits << " bits, width " << width;
                 EXPECT_EQ(dib->header.bitCount, bits);
                 EXPECT_EQ(dib->header.topDown, topDown);
@@ -77,28 +77,28 @@ TEST(DibRead, IndexedDepthsBothRowOrders) {
 
 TEST(DibRead, PackedPixelsStartAtTheHighBits) {
     const std::vector<Pixel> two = {0x000000u, 0xFFFFFFu};
-    ForgeSpec spec;
-    spec.width = 10;
-    spec.bitCount = 1;
-    spec.colorTable = two;
-    spec.bits = {0b10110000, 0b01000000, 0, 0};
-    auto dib = Load(ForgeBmp(spec));
+    BmpRecipe recipe;
+    recipe.width = 10;
+    recipe.bitCount = 1;
+    recipe.colorTable = two;
+    recipe.bits = {0b10110000, 0b01000000, 0, 0};
+    auto dib = Load(ForgeBmp(recipe));
     ASSERT_TRUE(dib);
     EXPECT_EQ(dib->indices, (std::vector<std::uint8_t>{1, 0, 1, 1, 0, 0, 0, 0, 0, 1}));
 
-    spec.width = 4;
-    spec.bitCount = 2;
-    spec.colorTable = DistinctColours(4);
-    spec.bits = {0b00011011, 0, 0, 0};
-    dib = Load(ForgeBmp(spec));
+    recipe.width = 4;
+    recipe.bitCount = 2;
+    recipe.colorTable = DistinctColours(4);
+    recipe.bits = {0b00011011, 0, 0, 0};
+    dib = Load(ForgeBmp(recipe));
     ASSERT_TRUE(dib);
     EXPECT_EQ(dib->indices, (std::vector<std::uint8_t>{0, 1, 2, 3}));
 
-    spec.width = 3;
-    spec.bitCount = 4;
-    spec.colorTable = DistinctColours(16);
-    spec.bits = {0x12, 0x30, 0, 0};
-    dib = Load(ForgeBmp(spec));
+    recipe.width = 3;
+    recipe.bitCount = 4;
+    recipe.colorTable = DistinctColours(16);
+    recipe.bits = {0x12, 0x30, 0, 0};
+    dib = Load(ForgeBmp(recipe));
     ASSERT_TRUE(dib);
     EXPECT_EQ(dib->indices, (std::vector<std::uint8_t>{1, 2, 3}));
 }
@@ -106,14 +106,14 @@ TEST(DibRead, PackedPixelsStartAtTheHighBits) {
 TEST(DibRead, CoreHeaderWithThreeByteColourTable) {
     const auto table = DistinctColours(16);
     const auto indices = RandomIndices(6 * 3, 16, 7);
-    ForgeSpec spec;
-    spec.headerSize = 12;
-    spec.width = 6;
-    spec.height = 3;
-    spec.bitCount = 4;
-    spec.colorTable = table;
-    spec.bits = PackIndexRows(indices, 6, 3, 4, false);
-    auto dib = Load(ForgeBmp(spec));
+    BmpRecipe recipe;
+    recipe.headerSize = 12;
+    recipe.width = 6;
+    recipe.height = 3;
+    recipe.bitCount = 4;
+    recipe.colorTable = table;
+    recipe.bits = PackIndexRows(indices, 6, 3, 4, false);
+    auto dib = Load(ForgeBmp(recipe));
     ASSERT_TRUE(dib);
     EXPECT_EQ(dib->header.headerSize, 12u);
     EXPECT_EQ(DIBToBitmap(*dib), Expected(indices, table, 6, 3));
@@ -122,11 +122,11 @@ TEST(DibRead, CoreHeaderWithThreeByteColourTable) {
 
     // A core header of 24 bits has no table at all.
     PixelBuffer picture(2, 2, 0x123456u);
-    spec.bitCount = 24;
-    spec.width = spec.height = 2;
-    spec.colorTable.clear();
-    spec.bits = PackColourRows(picture, 24, {}, false);
-    dib = Load(ForgeBmp(spec));
+    recipe.bitCount = 24;
+    recipe.width = recipe.height = 2;
+    recipe.colorTable.clear();
+    recipe.bits = PackColourRows(picture, 24, {}, false);
+    dib = Load(ForgeBmp(recipe));
     ASSERT_TRUE(dib);
     EXPECT_EQ(DIBToBitmap(*dib), picture);
 }
@@ -137,17 +137,17 @@ TEST(DibRead, EveryInfoHeaderVersion) {
     // 5-6-5 words: pure red, pure green, pure blue, white.
     const Bytes words = {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0xFF, 0xFF};
     for (std::uint32_t size : {40u, 52u, 56u, 64u, 108u, 124u}) {
-        ForgeSpec spec;
-        spec.headerSize = size;
-        spec.width = 9;
-        spec.height = 4;
-        spec.colorTable = table;
-        spec.bits = PackIndexRows(indices, 9, 4, 8, false);
-        auto dib = Load(ForgeBmp(spec));
+        BmpRecipe recipe;
+        recipe.headerSize = size;
+        recipe.width = 9;
+        recipe.height = 4;
+        recipe.colorTable = table;
+        recipe.bits = PackIndexRows(indices, 9, 4, 8, false);
+        auto dib = Load(ForgeBmp(recipe));
         ASSERT_TRUE(dib) << size;
         EXPECT_EQ(DIBToBitmap(*dib), Expected(indices, table, 9, 4)) << size;
 
-        ForgeSpec masked;
+        BmpRecipe masked;
         masked.headerSize = size;
         masked.width = 4;
         masked.bitCount = 16;
@@ -170,14 +170,14 @@ TEST(DibRead, TrueColourRowsBothOrders) {
         picture.Data()[i] = rng() & kRgbMask;
     for (bool topDown : {false, true}) {
         for (int bits : {24, 32}) {
-            ForgeSpec spec;
-            spec.width = 7;
-            spec.height = topDown ? -3 : 3;
-            spec.bitCount = static_cast<std::uint16_t>(bits);
-            spec.bits = PackColourRows(picture, bits, {0xFF0000, 0xFF00, 0xFF}, topDown);
+            BmpRecipe recipe;
+            recipe.width = 7;
+            recipe.height = topDown ? -3 : 3;
+            recipe.bitCount = static_cast<std::uint16_t>(bits);
+            recipe.bits = PackColourRows(picture, bits, {0xFF0000, 0xFF00, 0xFF}, topDown);
             if (bits == 32)
-                spec.bits[3] = 0xAB; // the unused byte is ignored
-            auto dib = Load(ForgeBmp(spec));
+                recipe.bits[3] = 0xAB; // the unused byte is ignored
+            auto dib = Load(ForgeBmp(recipe));
             ASSERT_TRUE(dib) << bits;
             EXPECT_EQ(DIBToBitmap(*dib), picture) << bits << (topDown ? " top-down" : "");
         }
@@ -185,12 +185,12 @@ TEST(DibRead, TrueColourRowsBothOrders) {
 }
 
 TEST(DibRead, SixteenBitsDefaultToFiveFiveFive) {
-    ForgeSpec spec;
-    spec.width = 4;
-    spec.bitCount = 16;
+    BmpRecipe recipe;
+    recipe.width = 4;
+    recipe.bitCount = 16;
     // Red 31; green 16 and blue 16; the top bit set (ignored); green 31 only.
-    spec.bits = {0x00, 0x7C, 0x10, 0x02, 0xFF, 0xFF, 0xE0, 0x03};
-    auto dib = Load(ForgeBmp(spec));
+    recipe.bits = {0x00, 0x7C, 0x10, 0x02, 0xFF, 0xFF, 0xE0, 0x03};
+    auto dib = Load(ForgeBmp(recipe));
     ASSERT_TRUE(dib);
     EXPECT_EQ(RowOf(DIBToBitmap(*dib), 0),
               (std::vector<Pixel>{0xFF0000u, 0x008484u, 0xFFFFFFu, 0x00FF00u}));
@@ -198,32 +198,32 @@ TEST(DibRead, SixteenBitsDefaultToFiveFiveFive) {
 
 TEST(DibRead, BitFieldMasksOfAnyWidthAndPlace) {
     // 32 bits with 10-bit channels, red lowest: 1023 reads 255, 512 reads 128.
-    ForgeSpec spec;
-    spec.width = 2;
-    spec.bitCount = 32;
-    spec.compression = kDibBitFields;
-    spec.masks = {0x000003FF, 0x000FFC00, 0x3FF00000};
+    BmpRecipe recipe;
+    recipe.width = 2;
+    recipe.bitCount = 32;
+    recipe.compression = kDibBitFields;
+    recipe.masks = {0x000003FF, 0x000FFC00, 0x3FF00000};
     const std::uint32_t a = 1023u | (512u << 10);
     const std::uint32_t b = 1023u << 20;
-    spec.bits = {static_cast<std::uint8_t>(a),       static_cast<std::uint8_t>(a >> 8),
-                 static_cast<std::uint8_t>(a >> 16), static_cast<std::uint8_t>(a >> 24),
-                 static_cast<std::uint8_t>(b),       static_cast<std::uint8_t>(b >> 8),
-                 static_cast<std::uint8_t>(b >> 16), static_cast<std::uint8_t>(b >> 24)};
-    auto dib = Load(ForgeBmp(spec));
+    recipe.bits = {static_cast<std::uint8_t>(a),       static_cast<std::uint8_t>(a >> 8),
+                   static_cast<std::uint8_t>(a >> 16), static_cast<std::uint8_t>(a >> 24),
+                   static_cast<std::uint8_t>(b),       static_cast<std::uint8_t>(b >> 8),
+                   static_cast<std::uint8_t>(b >> 16), static_cast<std::uint8_t>(b >> 24)};
+    auto dib = Load(ForgeBmp(recipe));
     ASSERT_TRUE(dib);
     EXPECT_EQ(RowOf(DIBToBitmap(*dib), 0), (std::vector<Pixel>{0xFF8000u, 0x0000FFu}));
 
     // Alpha bit fields after a 40-byte header carry four masks.
-    spec.compression = kDibAlphaBitFields;
-    spec.masks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
-    spec.width = 1;
-    spec.bits = {0x03, 0x02, 0x01, 0xFF};
-    dib = Load(ForgeBmp(spec));
+    recipe.compression = kDibAlphaBitFields;
+    recipe.masks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
+    recipe.width = 1;
+    recipe.bits = {0x03, 0x02, 0x01, 0xFF};
+    dib = Load(ForgeBmp(recipe));
     ASSERT_TRUE(dib);
     EXPECT_EQ(DIBToBitmap(*dib).At(0, 0), 0x010203u);
 
     // 16 bits where one channel has no bits: it reads 0.
-    ForgeSpec grey;
+    BmpRecipe grey;
     grey.width = 1;
     grey.bitCount = 16;
     grey.compression = kDibBitFields;
@@ -236,76 +236,76 @@ TEST(DibRead, BitFieldMasksOfAnyWidthAndPlace) {
 
 TEST(DibRead, ShortColourTablesAndLyingCounts) {
     // Two entries declared for an 8-bit picture: indices past them read black.
-    ForgeSpec spec;
-    spec.width = 3;
-    spec.colorTable = {0xFF0000u, 0x00FF00u};
-    spec.bits = {0, 1, 5, 0};
-    auto dib = Load(ForgeBmp(spec));
+    BmpRecipe recipe;
+    recipe.width = 3;
+    recipe.colorTable = {0xFF0000u, 0x00FF00u};
+    recipe.bits = {0, 1, 5, 0};
+    auto dib = Load(ForgeBmp(recipe));
     ASSERT_TRUE(dib);
     EXPECT_EQ(RowOf(DIBToBitmap(*dib), 0), (std::vector<Pixel>{0xFF0000u, 0x00FF00u, 0}));
     EXPECT_EQ(CreateDIBPalette(*dib).entries.size(), 2u);
 
     // A count far beyond the depth is capped at the depth's table.
-    spec.bitCount = 1;
-    spec.colorsUsed = 100000;
-    spec.bits = {0b01000000, 0, 0, 0};
-    dib = Load(ForgeBmp(spec));
+    recipe.bitCount = 1;
+    recipe.colorsUsed = 100000;
+    recipe.bits = {0b01000000, 0, 0, 0};
+    dib = Load(ForgeBmp(recipe));
     ASSERT_TRUE(dib);
     EXPECT_EQ(dib->colorTable.size(), 2u);
     EXPECT_EQ(RowOf(DIBToBitmap(*dib), 0), (std::vector<Pixel>{0xFF0000u, 0x00FF00u, 0xFF0000u}));
 
     // A count larger than the room before the pixel data: the data offset
     // wins and the table holds only what fits.
-    spec.bitCount = 8;
-    spec.colorsUsed = 256;
-    spec.colorTable = DistinctColours(4);
-    spec.bits = {3, 2, 1, 0};
-    dib = Load(ForgeBmp(spec));
+    recipe.bitCount = 8;
+    recipe.colorsUsed = 256;
+    recipe.colorTable = DistinctColours(4);
+    recipe.bits = {3, 2, 1, 0};
+    dib = Load(ForgeBmp(recipe));
     ASSERT_TRUE(dib);
     EXPECT_EQ(dib->colorTable.size(), 4u);
     EXPECT_EQ(dib->indices, (std::vector<std::uint8_t>{3, 2, 1}));
 }
 
 TEST(DibRead, PixelOffsetZeroMeansRightAfterTheTable) {
-    ForgeSpec spec;
-    spec.width = 2;
-    spec.colorTable = DistinctColours(3);
-    spec.bits = {2, 1, 0, 0};
-    spec.offBits = 0;
-    auto dib = Load(ForgeBmp(spec));
+    BmpRecipe recipe;
+    recipe.width = 2;
+    recipe.colorTable = DistinctColours(3);
+    recipe.bits = {2, 1, 0, 0};
+    recipe.offBits = 0;
+    auto dib = Load(ForgeBmp(recipe));
     ASSERT_TRUE(dib);
     EXPECT_EQ(dib->indices, (std::vector<std::uint8_t>{2, 1}));
 }
 
 TEST(DibRead, PixelOffsetMaySkipAGap) {
-    ForgeSpec spec;
-    spec.width = 2;
-    spec.colorTable = DistinctColours(3);
-    spec.bits = {9, 9, 9, 9, 2, 1, 0, 0};
-    spec.offBits = 14 + 40 + 3 * 4 + 4;
-    auto dib = Load(ForgeBmp(spec));
+    BmpRecipe recipe;
+    recipe.width = 2;
+    recipe.colorTable = DistinctColours(3);
+    recipe.bits = {9, 9, 9, 9, 2, 1, 0, 0};
+    recipe.offBits = 14 + 40 + 3 * 4 + 4;
+    auto dib = Load(ForgeBmp(recipe));
     ASSERT_TRUE(dib);
     EXPECT_EQ(dib->indices, (std::vector<std::uint8_t>{2, 1}));
 }
 
 TEST(DibRead, LastRowMayLackItsPadding) {
-    ForgeSpec spec;
-    spec.width = 5;
-    spec.height = 2;
-    spec.colorTable = DistinctColours(8);
-    spec.bits = {1, 1, 1, 1, 1, 0, 0, 0, 2, 2, 2, 2, 2}; // bottom row, then the top row unpadded
-    auto dib = Load(ForgeBmp(spec));
+    BmpRecipe recipe;
+    recipe.width = 5;
+    recipe.height = 2;
+    recipe.colorTable = DistinctColours(8);
+    recipe.bits = {1, 1, 1, 1, 1, 0, 0, 0, 2, 2, 2, 2, 2}; // bottom row, then the top row unpadded
+    auto dib = Load(ForgeBmp(recipe));
     ASSERT_TRUE(dib);
     EXPECT_EQ(dib->indices, (std::vector<std::uint8_t>{2, 2, 2, 2, 2, 1, 1, 1, 1, 1}));
 }
 
 TEST(DibRead, Rle8EveryEscape) {
-    ForgeSpec spec;
-    spec.width = 6;
-    spec.height = 4;
-    spec.compression = kDibRle8;
-    spec.colorTable = DistinctColours(16);
-    spec.bits = {
+    BmpRecipe recipe;
+    recipe.width = 6;
+    recipe.height = 4;
+    recipe.compression = kDibRle8;
+    recipe.colorTable = DistinctColours(16);
+    recipe.bits = {
         3, 5,             // bottom row: three pixels of 5
         0, 3, 1, 2, 3, 0, // three literal pixels, padded to an even count
         0, 0,             // end of row
@@ -316,7 +316,7 @@ TEST(DibRead, Rle8EveryEscape) {
         0, 1,             // end of picture
         4, 4,             // ignored
     };
-    auto dib = Load(ForgeBmp(spec));
+    auto dib = Load(ForgeBmp(recipe));
     ASSERT_TRUE(dib);
     EXPECT_EQ(dib->header.compression, kDibRle8);
     const std::vector<std::uint8_t> expected = {
@@ -329,13 +329,13 @@ TEST(DibRead, Rle8EveryEscape) {
 }
 
 TEST(DibRead, Rle4AlternatesNibbles) {
-    ForgeSpec spec;
-    spec.width = 7;
-    spec.height = 2;
-    spec.bitCount = 4;
-    spec.compression = kDibRle4;
-    spec.colorTable = DistinctColours(16);
-    spec.bits = {
+    BmpRecipe recipe;
+    recipe.width = 7;
+    recipe.height = 2;
+    recipe.bitCount = 4;
+    recipe.compression = kDibRle4;
+    recipe.colorTable = DistinctColours(16);
+    recipe.bits = {
         4, 0x12,                      // 1 2 1 2
         0, 3,    0x34, 0x50,          // literal 3 4 5 (two bytes, already even)
         0, 0,                         // end of row
@@ -343,7 +343,7 @@ TEST(DibRead, Rle4AlternatesNibbles) {
         2, 0xBB,                      // 11 11
         0, 1,
     };
-    auto dib = Load(ForgeBmp(spec));
+    auto dib = Load(ForgeBmp(recipe));
     ASSERT_TRUE(dib);
     const std::vector<std::uint8_t> expected = {6, 7, 8, 9, 10, 11, 11, 1, 2, 1, 2, 3, 4, 5};
     EXPECT_EQ(dib->indices, expected);
@@ -363,31 +363,31 @@ TEST(DibRead, RleStreamsOfWholePictures) {
                 indices.push_back(value);
         }
         const auto table = DistinctColours(1 << bits);
-        ForgeSpec spec;
-        spec.width = width;
-        spec.height = height;
-        spec.bitCount = static_cast<std::uint16_t>(bits);
-        spec.compression = bits == 8 ? kDibRle8 : kDibRle4;
-        spec.colorTable = table;
-        spec.bits = EncodeRle(indices, width, height, bits);
-        auto dib = Load(ForgeBmp(spec));
+        BmpRecipe recipe;
+        recipe.width = width;
+        recipe.height = height;
+        recipe.bitCount = static_cast<std::uint16_t>(bits);
+        recipe.compression = bits == 8 ? kDibRle8 : kDibRle4;
+        recipe.colorTable = table;
+        recipe.bits = EncodeRle(indices, width, height, bits);
+        auto dib = Load(ForgeBmp(recipe));
         ASSERT_TRUE(dib) << bits;
         EXPECT_EQ(DIBToBitmap(*dib), Expected(indices, table, width, height)) << bits;
 
         // Without the end-of-picture escape the picture is still complete.
-        spec.bits.resize(spec.bits.size() - 2);
-        dib = Load(ForgeBmp(spec));
+        recipe.bits.resize(recipe.bits.size() - 2);
+        dib = Load(ForgeBmp(recipe));
         ASSERT_TRUE(dib) << bits;
         EXPECT_EQ(DIBToBitmap(*dib), Expected(indices, table, width, height)) << bits;
     }
 }
 
 TEST(DibRead, FromAFileOnDisc) {
-    ForgeSpec spec;
-    spec.width = 2;
-    spec.colorTable = DistinctColours(2);
-    spec.bits = {1, 0, 0, 0};
-    const Bytes bytes = ForgeBmp(spec);
+    BmpRecipe recipe;
+    recipe.width = 2;
+    recipe.colorTable = DistinctColours(2);
+    recipe.bits = {1, 0, 0, 0};
+    const Bytes bytes = ForgeBmp(recipe);
     TempDir dir;
     const auto path = dir.Write("PAGE.BMP", std::string(bytes.begin(), bytes.end()));
     auto dib = LoadDIB(path);

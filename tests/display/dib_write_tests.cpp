@@ -110,17 +110,17 @@ TEST(DibWrite, SavedFileReadsBackIdentically) {
 }
 
 TEST(DibWrite, FourBitPageComesBackAsEightBit) {
-    ForgeSpec spec;
-    spec.width = 5;
-    spec.height = 3;
-    spec.bitCount = 4;
+    BmpRecipe recipe;
+    recipe.width = 5;
+    recipe.height = 3;
+    recipe.bitCount = 4;
     for (int i = 0; i < 16; ++i)
-        spec.colorTable.push_back(MakePixel(static_cast<std::uint8_t>(i * 16), 0, 0));
+        recipe.colorTable.push_back(MakePixel(static_cast<std::uint8_t>(i * 16), 0, 0));
     std::vector<std::uint8_t> indices;
     for (int i = 0; i < 15; ++i)
         indices.push_back(static_cast<std::uint8_t>(i));
-    spec.bits = PackIndexRows(indices, 5, 3, 4, false);
-    const auto bytes = ForgeBmp(spec);
+    recipe.bits = PackIndexRows(indices, 5, 3, 4, false);
+    const auto bytes = ForgeBmp(recipe);
     auto dib = LoadDIB(std::span<const std::uint8_t>(bytes));
     ASSERT_TRUE(dib);
     TempDir dir;

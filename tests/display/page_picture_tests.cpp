@@ -17,7 +17,7 @@ namespace {
 
 // A 4-bit picture: a black frame around a white inside, 6 x 4.
 std::vector<std::uint8_t> FourBitPicture() {
-    ForgeSpec spec;
+    BmpRecipe spec;
     spec.width = 6;
     spec.height = 4;
     spec.bitCount = 4;
@@ -31,7 +31,7 @@ std::vector<std::uint8_t> FourBitPicture() {
 
 // An 8-bit picture whose table holds shades of orange and one pale yellow, 3 x 2.
 std::vector<std::uint8_t> EightBitPicture() {
-    ForgeSpec spec;
+    BmpRecipe spec;
     spec.width = 3;
     spec.height = 2;
     spec.bitCount = 8;
@@ -48,7 +48,7 @@ std::vector<std::uint8_t> TrueColourPicture() {
     p.Set(1, 0, 0xFF0000);
     p.Set(0, 1, 0x00FF00);
     p.Set(1, 1, 0x102030);
-    ForgeSpec spec;
+    BmpRecipe spec;
     spec.width = 2;
     spec.height = 2;
     spec.bitCount = 24;
