@@ -49,6 +49,8 @@ public:
         return false;
     }
     bool SlideShowDialog(SlideShowDlgData&) override { return false; }
+    std::optional<std::uint32_t> ChooseColor(std::uint32_t) override { return std::nullopt; }
+    std::optional<std::string> OpenVolumeFile() override { return std::nullopt; }
 
     std::vector<std::string> messages;
     bool promptShown = false;

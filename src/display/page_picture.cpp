@@ -72,11 +72,11 @@ ColouringPagePicture::ColouringPagePicture(const HostPaths& paths, IDialogs& dia
     : PagePicture(paths), m_dialogs(dialogs), m_pristine(CreateColorTablePalette()),
       m_working(m_pristine) {}
 
-int ColouringPagePicture::LoadPage(const CVolDoc& doc, int n) {
+std::string ColouringPagePicture::PageFile(const CVolDoc& doc, int n) const {
     std::string path = doc.GetPageFile(n, Picture);
     if (!path.empty() && doc.CanColour() && !Paths().FileExists(path))
         path = doc.GetOriginalPath(n);
-    return LoadPicture(path);
+    return path;
 }
 
 void ColouringPagePicture::ReportPictureError(const std::string& name) {

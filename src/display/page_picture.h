@@ -81,9 +81,11 @@ class ColouringPagePicture : public PagePicture {
 public:
     ColouringPagePicture(const HostPaths& paths, IDialogs& dialogs);
 
-    // The picture of page n: its picture entry; when the volume allows
+    // The file page n shows: its picture entry; when the volume allows
     // colouring and that file is missing, the page's original instead.
-    int LoadPage(const CVolDoc& doc, int n);
+    std::string PageFile(const CVolDoc& doc, int n) const;
+    // LoadPicture of that file.
+    int LoadPage(const CVolDoc& doc, int n) { return LoadPicture(PageFile(doc, n)); }
 
     // "Cannot find file: ..." when no file of that name exists, otherwise
     // "<name>\nUnsupported picture file type.", as an exclamation message.

@@ -4,6 +4,7 @@
 // modal loop. Calls come from the UI thread only.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -36,4 +37,12 @@ public:
     // Show with the dialog's final values in `data`, false for Cancel
     // (`data` is then left as it was).
     virtual bool SlideShowDialog(SlideShowDlgData& data) = 0;
+
+    // The colour chooser, opened on a stored colour value (0x00BBGGRR).
+    // Returns the chosen colour, or none when the user cancelled.
+    virtual std::optional<std::uint32_t> ChooseColor(std::uint32_t initial) = 0;
+
+    // The open-file dialog for volumes ("Volume Files (*.vol)"). Returns the
+    // chosen file's full path, or none when the user cancelled.
+    virtual std::optional<std::string> OpenVolumeFile() = 0;
 };

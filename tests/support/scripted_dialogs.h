@@ -45,10 +45,26 @@ public:
         return true;
     }
 
+    // Records the colour the chooser opened with and answers `colourAnswer`
+    // (Cancel when unset).
+    std::optional<std::uint32_t> ChooseColor(std::uint32_t initial) override {
+        colourOpenedWith.push_back(initial);
+        return colourAnswer;
+    }
+
+    std::optional<std::string> OpenVolumeFile() override {
+        ++openDialogs;
+        return openAnswer;
+    }
+
     std::vector<Message> messages;
     std::vector<InsertDiscPrompt> prompts;
     std::deque<bool> insertDiscAnswers;
     std::function<void(std::size_t)> onInsertDisc;
     std::vector<SlideShowDlgData> slideShowOpenedWith;
     std::optional<SlideShowDlgData> slideShowAnswer;
+    std::vector<std::uint32_t> colourOpenedWith;
+    std::optional<std::uint32_t> colourAnswer;
+    int openDialogs = 0;
+    std::optional<std::string> openAnswer;
 };

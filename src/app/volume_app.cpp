@@ -1,0 +1,141 @@
+#include "app/volume_app.h"
+
+#include "app/splash_wnd.h"
+#include "colouring/my_image_view.h"
+#include "framework/qt_dialogs.h"
+#include "mainframe/main_frame.h"
+#include "platform/audio_devices.h"
+#include "platform/host_paths.h"
+#include "platform/mci_extensions.h"
+#include "volume/vol_doc.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
+
+std::string g_soundsPath;
+
+CVolumeApp::CVolumeApp(QSettings& settings, std::string commandLine, IDialogs* dialogs)
+    : CWinApp(settings), m_commandLine(std::move(commandLine)), m_dialogs(dialogs) {
+    if (!m_dialogs) {
+        m_ownDialogs = std::make_unique<QtDialogs>();
+        m_dialogs = m_ownDialogs.get();
+    }
+}
+
+CVolumeApp::~CVolumeApp() {
+    m_splash.reset();
+    m_frame.reset(); // the view goes with it, before the document it reads
+}
+
+std::string CVolumeApp::VolumeNameFromCommandLine(const std::string& commandLine) {
+    // The quotation marks go before the "." test: appending ".VOL" after a
+    // closing mark would be cut off again by the open, so a quoted name
+    // without an extension could never open.
+    std::string name = commandLine;
+    if (!name.empty() && name.front() == '"')
+        name.erase(0, 1);
+    std::size_t last = name.rfind('"');
+    if (last != std::string::npos)
+        name.erase(last);
+    if (name.empty())
+        return name;
+    if (name.find('.') == std::string::npos)
+        name += ".VOL";
+    return name;
+}
+
+std::string CVolumeApp::MakeFullPath(const std::string& name) const {
+    std::optional<std::filesystem::path> p = m_paths->Resolve(name);
+    return p ? std::filesystem::absolute(*p).lexically_normal().string() : name;
+}
+
+void CVolumeApp::ReadSettings() {
+    QSettings& s = Settings();
+    g_soundsPath = s.value("Tintaroo!/SoundsPath").toString().toStdString();
+    std::map<char, std::filesystem::path> drives;
+    s.beginGroup("Drives");
+    for (const QString& key : s.childKeys()) {
+        if (key.size() == 1 && key[0].isLetter())
+            drives[static_cast<char>(key[0].toUpper().toLatin1())] =
+                s.value(key).toString().toStdString();
+    }
+    s.endGroup();
+    m_paths->SetDrives(drives);
+    s.beginGroup("mci extensions");
+    for (const QString& key : s.childKeys())
+        m_mci->Set(key.toStdString(), s.value(key).toString().toStdString());
+    s.endGroup();
+}
+
+bool CVolumeApp::InitInstance() {
+    qApp->setStyleSheet("QDialog { background-color: rgb(192, 192, 192); color: black; }");
+    m_splash = std::make_unique<CSplashWnd>();
+    if (m_splash->Create()) {
+        m_splash->show();
+        m_splash->repaint();
+    } else {
+        // Without the picture the command line is acted on at the first idle moment.
+        m_splash.reset();
+    }
+    m_splashStart = GetTickCount();
+
+    m_paths = std::make_unique<HostPaths>();
+    m_mci = std::make_unique<MciExtensions>();
+    // No sound output yet: the sound back-end reports the real counts.
+    m_devices = std::make_unique<FixedAudioDevices>(0, 0);
+    ReadSettings();
+
+    m_doc = std::make_unique<CVolDoc>(*m_paths, *m_mci, *m_devices, *m_dialogs);
+    m_view = new CMyImageView(*m_doc, *m_paths, *m_dialogs);
+    m_frame = std::make_unique<CMainFrame>(*this, *m_doc, *m_view, *m_dialogs);
+    m_doc->SetFrame(m_frame.get());
+    m_pDocument = m_doc.get();
+    m_pView = m_view;
+    m_pMainWnd = m_frame.get();
+    UpdateRoutingChain();
+    if (m_ownDialogs)
+        m_ownDialogs->SetOwner(m_frame.get());
+    m_frame->OnCreate(GetTickCount());
+    m_view->OnInitialUpdate();
+
+    // Borderless and maximised. A display without a window manager ignores
+    // the maximise request, so the window also gets the screen's free area.
+    m_frame->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        m_frame->setGeometry(screen->availableGeometry());
+    m_frame->showMaximized();
+    m_frame->repaint();
+    if (m_splash)
+        m_splash->raise();
+    return true;
+}
+
+bool CVolumeApp::OnIdle(long count) {
+    bool result = CWinApp::OnIdle(count);
+    if (!m_commandLinePending)
+        return result;
+    if (m_splash && GetTickCount() - m_splashStart <= kSplashMs)
+        return true;
+    m_splash.reset();
+    m_frame->repaint();
+    m_commandLinePending = false;
+    ActOnCommandLine();
+    return result;
+}
+
+int CVolumeApp::IdleWakeDelayMs() const {
+    if (!m_commandLinePending || !m_splash)
+        return -1;
+    std::uint32_t elapsed = GetTickCount() - m_splashStart;
+    return elapsed > kSplashMs ? 0 : static_cast<int>(kSplashMs - elapsed) + 1;
+}
+
+void CVolumeApp::ActOnCommandLine() {
+    std::string name = VolumeNameFromCommandLine(m_commandLine);
+    if (name.empty())
+        return;
+    if (OpenDocumentFile(name))
+        m_doc->OnSlideShow();
+}

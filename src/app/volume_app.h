@@ -1,0 +1,71 @@
+// The application object: start-up (settings, start-up picture, the empty
+// volume with its window and view, the borderless maximised window), the
+// command line once the start-up picture goes, and opening volumes by name.
+#pragma once
+
+#include "framework/win_app.h"
+
+#include <memory>
+#include <string>
+
+class CMainFrame;
+class CMyImageView;
+class CSplashWnd;
+class CVolDoc;
+class HostPaths;
+class IAudioDevices;
+class IDialogs;
+class MciExtensions;
+class QtDialogs;
+
+// Prefix of the spoken sound files ("SoundsPath" setting), read at start-up.
+extern std::string g_soundsPath;
+
+class CVolumeApp : public CWinApp {
+    Q_OBJECT
+public:
+    // `commandLine`: the program's arguments after the toolkit's own, joined
+    // with single spaces. `dialogs`: null for the real dialogs (tests put a
+    // script here). Both borrowed objects must outlive the application.
+    CVolumeApp(QSettings& settings, std::string commandLine, IDialogs* dialogs = nullptr);
+    ~CVolumeApp() override;
+
+    bool InitInstance() override;
+    bool OnIdle(long count) override;
+    int IdleWakeDelayMs() const override;
+
+    // The volume name a command line stands for: quotation marks handled as
+    // the open does, then ".VOL" appended when the name holds no ".".
+    // Empty for an empty command line.
+    static std::string VolumeNameFromCommandLine(const std::string& commandLine);
+
+    CVolDoc& Doc() { return *m_doc; }
+    CMainFrame& Frame() { return *m_frame; }
+    CMyImageView& View() { return *m_view; }
+    HostPaths& Paths() { return *m_paths; }
+    IDialogs& Dialogs() { return *m_dialogs; }
+    bool IsSplashUp() const { return m_splash != nullptr; }
+    std::uint32_t SplashStart() const { return m_splashStart; }
+
+    static constexpr std::uint32_t kSplashMs = 2500;
+
+protected:
+    std::string MakeFullPath(const std::string& name) const override;
+
+private:
+    void ReadSettings();
+    void ActOnCommandLine();
+
+    std::string m_commandLine;
+    std::unique_ptr<QtDialogs> m_ownDialogs;
+    IDialogs* m_dialogs;
+    std::unique_ptr<HostPaths> m_paths;
+    std::unique_ptr<MciExtensions> m_mci;
+    std::unique_ptr<IAudioDevices> m_devices;
+    std::unique_ptr<CVolDoc> m_doc;
+    CMyImageView* m_view = nullptr; // owned by the frame
+    std::unique_ptr<CMainFrame> m_frame;
+    std::unique_ptr<CSplashWnd> m_splash;
+    std::uint32_t m_splashStart = 0;
+    bool m_commandLinePending = true;
+};

@@ -1,0 +1,17 @@
+// Turns the toolkit's key events into the virtual keys and modifier flags of
+// the program's key tables.
+#pragma once
+
+#include "resources/key_tables.h"
+
+#include <optional>
+
+class QKeyEvent;
+
+struct KeyPress {
+    VirtualKey key;
+    std::uint8_t modifiers; // KeyModifier flags
+};
+
+// The key of a key-press event, or none for keys no table can name.
+std::optional<KeyPress> KeyPressOf(const QKeyEvent& event);

@@ -1,0 +1,90 @@
+#include "mainframe/main_frame.h"
+
+#include "colouring/my_image_view.h"
+#include "framework/win_app.h"
+#include "model/dialogs.h"
+#include "platform/random.h"
+#include "resources/string_table.h"
+#include "slideshow/slide_show_running.h"
+#include "volume/vol_doc.h"
+
+#include <algorithm>
+
+CMainFrame::CMainFrame(CWinApp& app, CVolDoc& doc, CMyImageView& view, IDialogs& dialogs)
+    : CFrameWnd(app), m_doc(doc), m_view(view), m_dialogs(dialogs) {
+    SetView(&m_view);
+    RegisterCommands();
+    OnUpdateFrameTitle();
+}
+
+void CMainFrame::OnCreate(std::uint32_t seed) {
+    m_nColor = DrawRandom(seed, 1, 29);
+}
+
+void CMainFrame::RegisterCommands() {
+    OnCommandId(ID_FIRST_PAGE, [this] { GoToPage(1); });
+    OnUpdateId(ID_FIRST_PAGE, [this](CCmdUI& ui) { ui.Enable(m_nCurPage > 1); });
+    OnCommandId(ID_PREV_PAGE, [this] {
+        if (m_nCurPage > 1)
+            GoToPage(m_nCurPage - 1);
+    });
+    OnUpdateId(ID_PREV_PAGE, [this](CCmdUI& ui) { ui.Enable(m_nCurPage > 1); });
+    OnCommandId(ID_NEXT_PAGE, [this] {
+        if (m_doc.GetPageCount() > m_nCurPage)
+            GoToPage(m_nCurPage + 1);
+    });
+    OnUpdateId(ID_NEXT_PAGE, [this](CCmdUI& ui) { ui.Enable(m_doc.GetPageCount() > m_nCurPage); });
+    OnCommandId(ID_LAST_PAGE, [this] { GoToPage(m_doc.GetPageCount()); });
+    OnUpdateId(ID_LAST_PAGE, [this](CCmdUI& ui) { ui.Enable(m_doc.GetPageCount() > m_nCurPage); });
+    OnCommandId(ID_APP_EXIT, [this] { App().ExitApp(); });
+    OnCommandId(ID_FILE_OPEN, [this] {
+        if (std::optional<std::string> file = m_dialogs.OpenVolumeFile())
+            App().OpenDocumentFile(*file);
+    });
+}
+
+void CMainFrame::SetMode(int mode) {
+    if (mode == m_nMode)
+        return;
+    BeginWaitCursor();
+    // The two bars arrive with their own windows; until then only the mode changes.
+    if (mode == 0 || mode == 1)
+        m_nMode = mode;
+    m_view.SetColoringMode(m_nMode);
+    EndWaitCursor();
+}
+
+void CMainFrame::GoToPage(int page) {
+    page = std::clamp(page, 1, std::max(1, m_doc.GetPageCount()));
+    int old = m_nCurPage;
+    m_nCurPage = page;
+    m_view.LoadPage(page);
+    if (page != old)
+        m_bReopenDevice = 1;
+}
+
+void CMainFrame::OnUpdateFrameTitle() {
+    const std::string& title = m_doc.GetTitle();
+    setWindowTitle(
+        QString::fromStdString(title.empty() ? std::string(LoadString(IDS_APP_TITLE)) : title));
+}
+
+bool CMainFrame::IsSlideShowRunning() const {
+    return g_bSlideShowRunning != 0;
+}
+
+void CMainFrame::OnVolumeRead() {
+    m_nCurPage = 1;
+}
+
+void CMainFrame::StartSlideShow(const CSlideShowInfo&) {
+    ++m_nSlideShowsStarted;
+}
+
+void CMainFrame::BeginWaitCursor() {
+    App().BeginWaitCursor();
+}
+
+void CMainFrame::EndWaitCursor() {
+    App().EndWaitCursor();
+}

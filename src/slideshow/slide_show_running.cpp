@@ -1,0 +1,3 @@
+#include "slideshow/slide_show_running.h"
+
+int g_bSlideShowRunning = 0;

@@ -1,0 +1,121 @@
+#include "colouring/my_image_view.h"
+
+#include "display/dib.h"
+#include "display/picture_wnd.h"
+#include "platform/audio_devices.h"
+#include "platform/host_paths.h"
+#include "platform/mci_extensions.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+#include "volume/vol_doc.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A picture of w x h: a distinct colour in each corner, white elsewhere.
+fs::path WritePicture(const TempDir& dir, const std::string& name, int w, int h) {
+    PixelBuffer p(w, h, 0xFFFFFF);
+    p.Set(0, 0, 0xFF0000);
+    p.Set(w - 1, 0, 0x00FF00);
+    p.Set(0, h - 1, 0x0000FF);
+    p.Set(w - 1, h - 1, 0x000000);
+    LogPalette pal;
+    pal.entries = {
+        {255, 255, 255, 0}, {255, 0, 0, 0}, {0, 255, 0, 0}, {0, 0, 255, 0}, {0, 0, 0, 0}};
+    DibHandle dib = ChangeBitmapFormat(p, 8, kDibRgb, pal);
+    fs::path file = dir / name;
+    EXPECT_TRUE(dib && SaveDIB(*dib, file) == kDibSaved);
+    return file;
+}
+
+class ImageViewTest : public ::testing::Test {
+protected:
+    ImageViewTest() : devices(0, 0), doc(paths, mci, devices, dialogs), view(doc, paths, dialogs) {
+        view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
+
+    void ShowAt(int w, int h) {
+        view.resize(w, h);
+        view.show();
+        QApplication::processEvents();
+        ASSERT_EQ(view.ClientSize(), QSize(w, h));
+    }
+
+    TempDir dir;
+    HostPaths paths;
+    MciExtensions mci;
+    FixedAudioDevices devices;
+    ScriptedDialogs dialogs;
+    CVolDoc doc;
+    CMyImageView view;
+};
+
+TEST_F(ImageViewTest, PictureCentredWhenTheViewIsLarger) {
+    ShowAt(800, 600);
+    ASSERT_EQ(view.LoadPicture(WritePicture(dir, "big.bmp", 640, 480).string()), 1);
+    EXPECT_EQ(view.GetPictureWnd()->geometry(), QRect(80, 60, 640, 480));
+    EXPECT_TRUE(view.GetPictureWnd()->isVisible());
+    EXPECT_EQ(view.GetScrollPosition(), QPoint(0, 0));
+    EXPECT_EQ(view.GetTotalSize(), QSize(648, 488));
+}
+
+TEST_F(ImageViewTest, SmallViewOpensScrolledToTheMiddle) {
+    ShowAt(400, 300);
+    ASSERT_EQ(view.LoadPicture(WritePicture(dir, "big.bmp", 640, 480).string()), 1);
+    EXPECT_EQ(view.GetTotalSize(), QSize(648, 488));
+    EXPECT_EQ(view.GetScrollPosition(), QPoint(124, 94));
+    // 4 pixels inside the scroll range: client position + scroll position.
+    EXPECT_EQ(view.GetPictureWnd()->pos() + view.GetScrollPosition(), QPoint(4, 4));
+    // Scrolling to the top-left moves the canvas with the content.
+    view.ScrollToPosition(QPoint(0, 0));
+    EXPECT_EQ(view.GetPictureWnd()->pos(), QPoint(4, 4));
+}
+
+TEST_F(ImageViewTest, WithoutScrollingTheCanvasStaysCentred) {
+    ShowAt(400, 300);
+    view.LoadPicture(WritePicture(dir, "big.bmp", 640, 480).string());
+    view.SetScrollBars(false, false);
+    view.LayoutPicture();
+    EXPECT_EQ(view.GetTotalSize(), QSize(0, 0));
+    EXPECT_EQ(view.GetScrollPosition(), QPoint(0, 0));
+    EXPECT_EQ(view.GetPictureWnd()->geometry(), QRect(-120, -90, 640, 480));
+    // A later resize keeps the flags.
+    view.resize(500, 400);
+    QApplication::processEvents();
+    EXPECT_EQ(view.GetPictureWnd()->geometry(), QRect(-70, -40, 640, 480));
+}
+
+TEST_F(ImageViewTest, ShowsThePictureOnTheBackgroundColour) {
+    ShowAt(200, 150);
+    view.SetBackColor(0x00C08040); // stored as blue, green, red
+    ASSERT_EQ(view.LoadPicture(WritePicture(dir, "small.bmp", 100, 50).string()), 1);
+    QImage shot = view.grab().toImage();
+    EXPECT_EQ(shot.pixel(5, 5) & 0xFFFFFF, 0x4080C0u); // background, shown as red 0x40
+    // Canvas at (50, 50): its border, then picture pixel (0, 0) inside it.
+    EXPECT_EQ(shot.pixel(50, 50) & 0xFFFFFF, 0x000000u);
+    EXPECT_EQ(shot.pixel(51, 51) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(shot.pixel(60, 60) & 0xFFFFFF, 0xFFFFFFu);
+    // Loading nothing hides the canvas: only the background is left.
+    ASSERT_EQ(view.LoadPicture(""), 1);
+    EXPECT_FALSE(view.GetPictureWnd()->isVisible());
+    EXPECT_EQ(view.GetTotalSize(), QSize(0, 0));
+    shot = view.grab().toImage();
+    EXPECT_EQ(shot.pixel(75, 75) & 0xFFFFFF, 0x4080C0u);
+}
+
+TEST_F(ImageViewTest, FailedLoadLeavesOnlyTheBackgroundAndAMessage) {
+    ShowAt(200, 150);
+    view.LoadPicture(WritePicture(dir, "small.bmp", 100, 50).string());
+    EXPECT_EQ(view.LoadPicture((dir / "none.bmp").string()), 0);
+    EXPECT_FALSE(view.GetPictureWnd()->isVisible());
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+} // namespace
