@@ -63,7 +63,7 @@ void PixelEngine::ComposeLineMask(const PixelBuffer& picture) {
 // composing that rectangle gives the same mask as composing the whole picture.
 void PixelEngine::ComposeLineMask(const PixelBuffer& picture, const PixelRect& rect) {
     if (Fits(picture))
-        ComposeOr(picture, m_overlay, m_overlayWhite, m_lineMask, rect);
+        OrPixels(picture, m_overlay, m_lineMask, rect);
 }
 
 void PixelEngine::TakeSnapshot(const PixelBuffer& picture) {

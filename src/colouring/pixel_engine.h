@@ -48,7 +48,7 @@ public:
     const PixelBuffer& LineMask() const { return m_lineMask; }
     const PixelBuffer& Overlay() const { return m_overlay; }
 
-    // line mask := picture OR overlay, over the whole picture (low 24 bits).
+    // line mask := picture OR overlay, over the whole picture.
     void ComposeLineMask(const PixelBuffer& picture);
     // snapshot := the whole picture (the buffer is made on first use and reused).
     void TakeSnapshot(const PixelBuffer& picture);

@@ -1,0 +1,363 @@
+// Benchmarks of the pixel engine: both fills against OpenCV's flood fill on
+// the same pixels, ComposeLineMask against memcpy and memset of the same
+// size, the dot, a long stroke and an undo push and pop. After the runs it
+// prints the ratios with their targets, taken from each benchmark's fastest
+// iteration, and the undo memory of each fill.
+#include "bench_scenes.h"
+#include "colouring/pixel_engine.h"
+#include "colouring/region_fill.h"
+#include "colouring/round_stroke.h"
+
+#include <benchmark/benchmark.h>
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <time.h>
+
+namespace {
+
+constexpr Pixel kFillColour = 0x3366CC;
+
+struct Size {
+    int width;
+    int height;
+    std::string Name() const { return std::to_string(width) + "x" + std::to_string(height); }
+};
+const Size kSizes[] = {{640, 480}, {1920, 1080}, {4096, 4096}};
+
+// One scene with everything the fill benchmarks need, made once per scene
+// and size (the benchmark library calls each function several times).
+struct PreparedScene {
+    FillScene scene;
+    PixelBuffer blackPicture; // the scene with the seed's region painted black
+    WhiteMask overlayWhite;   // of the scene, as the engine keeps it while colouring
+    PixelBuffer work;
+    cv::Mat original;
+    cv::Mat workMat;
+};
+
+// Both fills must paint the same pixels, or the comparison means nothing.
+void CheckSameResult(const PreparedScene& p) {
+    PixelBuffer ours = p.scene.picture;
+    SurfaceFill(ours, p.scene.seed.x, p.scene.seed.y, kFillColour);
+    cv::Mat theirs = p.original.clone();
+    cv::floodFill(theirs, cv::Point(p.scene.seed.x, p.scene.seed.y), cv::Scalar(kFillColour),
+                  nullptr, cv::Scalar(), cv::Scalar(), 4);
+    if (std::memcmp(ours.Data(), theirs.data, ours.PixelCount() * sizeof(Pixel)) != 0)
+        std::fprintf(stderr, "WARNING: %s %dx%d: our fill and OpenCV's differ\n",
+                     p.scene.region.c_str(), ours.Width(), ours.Height());
+}
+
+PreparedScene& Prepared(const std::string& region, const Size& size) {
+    static std::string key;
+    static std::unique_ptr<PreparedScene> cached;
+    if (key != region + size.Name()) {
+        cached.reset(); // one scene in memory at a time
+        auto p = std::make_unique<PreparedScene>();
+        p->scene = MakeFillScene(region, size.width, size.height);
+        p->blackPicture = p->scene.picture;
+        SurfaceFill(p->blackPicture, p->scene.seed.x, p->scene.seed.y, kSceneBlack);
+        p->overlayWhite = WhiteMask(p->scene.picture);
+        p->work = p->scene.picture;
+        p->original = cv::Mat(size.height, size.width, CV_32SC1);
+        std::memcpy(p->original.data, p->scene.picture.Data(),
+                    p->scene.picture.PixelCount() * sizeof(Pixel));
+        p->original.copyTo(p->workMat);
+        CheckSameResult(*p);
+        cached = std::move(p);
+        key = region + size.Name();
+    }
+    return *cached;
+}
+
+// Processor time of this thread in seconds: unlike the wall clock it does not
+// count the time other programs on a shared machine hold the processor.
+double ThreadSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
+}
+
+// Runs `work` once per iteration after an untimed `reset` and times only the
+// work, in thread processor time. Besides the mean it records the fastest
+// iteration as the counter "best_ms", the steadiest measure of the code
+// itself; the ratios are taken from it.
+// `batch` is how many operations one call of `work` performs: the library's
+// times are per call, "best_ms" per operation.
+template <class Reset, class Work>
+void TimedLoop(benchmark::State& state, Reset reset, Work work, int batch = 1) {
+    double best = 1e300;
+    for (auto _ : state) {
+        reset();
+        benchmark::ClobberMemory();
+        const double start = ThreadSeconds();
+        work();
+        benchmark::ClobberMemory();
+        const double seconds = ThreadSeconds() - start;
+        state.SetIterationTime(seconds);
+        best = std::min(best, seconds / batch);
+    }
+    state.counters["best_ms"] = best * 1e3;
+}
+
+template <class Work> void TimedLoop(benchmark::State& state, Work work, int batch = 1) {
+    TimedLoop(
+        state, [] {}, work, batch);
+}
+
+void SurfaceFillBench(benchmark::State& state, std::string region, Size size) {
+    PreparedScene& p = Prepared(region, size);
+    TimedLoop(
+        state, [&] { p.work = p.scene.picture; },
+        [&] {
+            benchmark::DoNotOptimize(
+                SurfaceFill(p.work, p.scene.seed.x, p.scene.seed.y, kFillColour));
+        });
+}
+
+void BlackAreaFillBench(benchmark::State& state, std::string region, Size size) {
+    PreparedScene& p = Prepared(region, size);
+    TimedLoop(
+        state, [&] { p.work = p.blackPicture; },
+        [&] {
+            benchmark::DoNotOptimize(
+                BlackAreaFill(p.work, p.overlayWhite, p.scene.seed.x, p.scene.seed.y, kFillColour));
+        });
+}
+
+void OpenCvFillBench(benchmark::State& state, std::string region, Size size) {
+    PreparedScene& p = Prepared(region, size);
+    const cv::Point seed(p.scene.seed.x, p.scene.seed.y);
+    TimedLoop(
+        state, [&] { p.original.copyTo(p.workMat); },
+        [&] {
+            benchmark::DoNotOptimize(cv::floodFill(p.workMat, seed, cv::Scalar(kFillColour),
+                                                   nullptr, cv::Scalar(), cv::Scalar(), 4));
+        });
+}
+
+std::size_t PixelCount(const Size& size) {
+    return static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height);
+}
+
+void MemcpyBench(benchmark::State& state, Size size) {
+    std::vector<Pixel> from(PixelCount(size), 1);
+    std::vector<Pixel> to(from.size(), 2);
+    TimedLoop(state, [&] { std::memcpy(to.data(), from.data(), to.size() * sizeof(Pixel)); });
+}
+
+void MemsetBench(benchmark::State& state, Size size) {
+    std::vector<Pixel> to(PixelCount(size), 2);
+    int value = 0;
+    TimedLoop(state, [&] { std::memset(to.data(), ++value & 0xFF, to.size() * sizeof(Pixel)); });
+}
+
+void ComposeLineMaskBench(benchmark::State& state, Size size) {
+    const PixelBuffer art = MakeLineArt(size.width, size.height);
+    PixelBuffer picture = art;
+    SurfaceFill(picture, 1, 1, kFillColour);
+    PixelEngine engine;
+    engine.EnterColouring(picture, art);
+    TimedLoop(state, [&] { engine.ComposeLineMask(picture); });
+}
+
+// A dot takes well under a microsecond, so each timing covers a batch of them.
+void DotBench(benchmark::State& state, Size size) {
+    constexpr int kDots = 100;
+    PixelBuffer picture(size.width, size.height, kSceneWhite);
+    const PixelPoint centre{size.width / 2, size.height / 2};
+    TimedLoop(
+        state,
+        [&] {
+            for (int i = 0; i < kDots; ++i)
+                benchmark::DoNotOptimize(DrawRoundStroke(picture, centre, centre, 5, kFillColour));
+        },
+        kDots);
+}
+
+void LongStrokeBench(benchmark::State& state, Size size) {
+    PixelBuffer picture(size.width, size.height, kSceneWhite);
+    const PixelPoint corner{size.width - 1, size.height - 1};
+    TimedLoop(state, [&] {
+        benchmark::DoNotOptimize(DrawRoundStroke(picture, {0, 0}, corner, 5, kFillColour));
+    });
+}
+
+// A step of the whole picture (a stroke from corner to corner), pushed and undone.
+void UndoPushPopBench(benchmark::State& state, Size size) {
+    PixelBuffer picture(size.width, size.height, kSceneWhite);
+    PixelEngine engine;
+    engine.EnterColouring(picture, picture);
+    engine.PaintDot(picture, 0, 0, 5, kFillColour);
+    engine.PaintStrokeSegment(picture, size.width - 1, size.height - 1, 5, kFillColour);
+    engine.EndBrushOrLine(picture);
+    TimedLoop(state, [&] {
+        engine.PushUndoStep();
+        benchmark::DoNotOptimize(engine.Undo(picture));
+    });
+}
+
+// Remembers every benchmark's fastest iteration by name.
+class RecordingReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            const auto best = run.counters.find("best_ms");
+            if (run.run_type != Run::RT_Iteration || run.error_occurred ||
+                best == run.counters.end())
+                continue;
+            auto [it, fresh] = m_ms.emplace(run.run_name.function_name, best->second.value);
+            if (!fresh)
+                it->second = std::min(it->second, best->second.value);
+        }
+    }
+    // Milliseconds of the fastest iteration, or a negative value when it did not run.
+    double Ms(const std::string& name) const {
+        const auto it = m_ms.find(name);
+        return it == m_ms.end() ? -1.0 : it->second;
+    }
+
+private:
+    std::map<std::string, double> m_ms;
+};
+
+void Configure(benchmark::internal::Benchmark* b, benchmark::TimeUnit unit, double minTime) {
+    b->UseManualTime()->Unit(unit)->MinTime(minTime);
+}
+
+std::string FillName(const char* kind, const std::string& region, const Size& size) {
+    return std::string(kind) + "/" + region + "/" + size.Name();
+}
+
+void Register() {
+    for (const Size& size : kSizes) {
+        const double minTime = size.width > 2000 ? 0.5 : 0.2;
+        for (const std::string& region : FillSceneNames()) {
+            const auto fill = [&](const char* kind,
+                                  void (*fn)(benchmark::State&, std::string, Size)) {
+                Configure(benchmark::RegisterBenchmark(FillName(kind, region, size).c_str(), fn,
+                                                       region, size),
+                          benchmark::kMillisecond, minTime);
+            };
+            fill("SurfaceFill", SurfaceFillBench);
+            fill("BlackAreaFill", BlackAreaFillBench);
+            fill("OpenCvFloodFill", OpenCvFillBench);
+        }
+        const auto plain = [&](const std::string& kind, void (*fn)(benchmark::State&, Size)) {
+            Configure(benchmark::RegisterBenchmark((kind + "/" + size.Name()).c_str(), fn, size),
+                      benchmark::kMicrosecond, minTime);
+        };
+        plain("ComposeLineMask", ComposeLineMaskBench);
+        plain("Memcpy", MemcpyBench);
+        plain("Memset", MemsetBench);
+        plain("Dot", DotBench);
+        plain("LongStroke", LongStrokeBench);
+        plain("UndoPushPop", UndoPushPopBench);
+    }
+}
+
+// One line of a ratio table; `memsetMs`, when given, adds ours / memset.
+void PrintRatio(const std::string& label, double ours, double theirs, double target,
+                double memsetMs = -1.0) {
+    if (ours < 0 || theirs <= 0) {
+        std::printf("%-34s  (not run)\n", label.c_str());
+        return;
+    }
+    const double ratio = ours / theirs;
+    std::printf("%-34s %10.3f %10.3f %7.2f  %-6s", label.c_str(), ours, theirs, ratio,
+                ratio <= target ? "ok" : "MISSED");
+    if (memsetMs > 0)
+        std::printf(" %8.2f", ours / memsetMs);
+    std::printf("\n");
+}
+
+void PrintFillRatios(const RecordingReporter& times) {
+    std::printf("\nSurface fill / cv::floodFill (4-connected, exact colour, CV_32SC1), "
+                "target <= 0.50\n%-34s %10s %10s %7s  %-6s %8s\n",
+                "region", "ours ms", "OpenCV ms", "ratio", "", "/memset");
+    for (const Size& size : kSizes)
+        for (const std::string& region : FillSceneNames())
+            PrintRatio(region + " " + size.Name(), times.Ms(FillName("SurfaceFill", region, size)),
+                       times.Ms(FillName("OpenCvFloodFill", region, size)), 0.5,
+                       times.Ms("Memset/" + size.Name()));
+    std::printf("\nBlack-area fill / surface fill on the same region, target <= 1.50\n"
+                "%-34s %10s %10s %7s\n",
+                "region", "black ms", "surface ms", "ratio");
+    for (const Size& size : kSizes)
+        for (const std::string& region : FillSceneNames())
+            PrintRatio(region + " " + size.Name(),
+                       times.Ms(FillName("BlackAreaFill", region, size)),
+                       times.Ms(FillName("SurfaceFill", region, size)), 1.5);
+}
+
+void PrintOtherRatios(const RecordingReporter& times) {
+    std::printf("\nComposeLineMask / memcpy of the same size, target <= 1.60\n"
+                "%-34s %10s %10s %7s  %-6s %8s\n",
+                "size", "compose ms", "memcpy ms", "ratio", "", "/memset");
+    for (const Size& size : kSizes) {
+        const double memsetMs = times.Ms("Memset/" + size.Name());
+        PrintRatio(size.Name(), times.Ms("ComposeLineMask/" + size.Name()),
+                   times.Ms("Memcpy/" + size.Name()), 1.6, memsetMs);
+    }
+    std::printf("\n%-12s %10s %10s %10s %10s %12s %12s\n", "size", "memcpy ms", "memset ms",
+                "dot ms", "stroke ms", "undo p+p ms", "undo/memcpy");
+    for (const Size& size : kSizes) {
+        const double memcpyMs = times.Ms("Memcpy/" + size.Name());
+        const double undoMs = times.Ms("UndoPushPop/" + size.Name());
+        std::printf("%-12s %10.3f %10.3f %10.5f %10.4f %12.3f %12.2f\n", size.Name().c_str(),
+                    memcpyMs, times.Ms("Memset/" + size.Name()), times.Ms("Dot/" + size.Name()),
+                    times.Ms("LongStroke/" + size.Name()), undoMs,
+                    memcpyMs > 0 ? undoMs / memcpyMs : 0.0);
+    }
+}
+
+// The undo step of every fill holds no more than the changed pixels' box.
+void PrintUndoMemory() {
+    std::printf("\nUndo memory of a fill (pixels held by its step), target <= changed box\n"
+                "%-34s %12s %12s %12s %12s\n",
+                "region", "region px", "box px", "step px", "picture px");
+    for (const Size& size : kSizes)
+        for (const std::string& region : FillSceneNames()) {
+            FillScene scene = MakeFillScene(region, size.width, size.height);
+            const PixelBuffer before = scene.picture;
+            PixelEngine engine;
+            engine.EnterColouring(scene.picture, before);
+            engine.Fill(scene.picture, scene.seed.x, scene.seed.y, kFillColour);
+            std::size_t changed = 0;
+            PixelRect box;
+            for (int y = 0; y < size.height; ++y)
+                for (int x = 0; x < size.width; ++x)
+                    if (scene.picture.At(x, y) != before.At(x, y)) {
+                        ++changed;
+                        box = UnionRect(box, {x, y, x + 1, y + 1});
+                    }
+            const auto boxPixels = static_cast<std::size_t>(box.Width()) * box.Height();
+            std::printf("%-34s %12zu %12zu %12zu %12zu  %s\n", (region + " " + size.Name()).c_str(),
+                        changed, boxPixels, engine.UndoPixelCount(), before.PixelCount(),
+                        engine.UndoPixelCount() <= boxPixels ? "ok" : "MISSED");
+        }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    Register();
+    RecordingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    PrintFillRatios(reporter);
+    PrintOtherRatios(reporter);
+    PrintUndoMemory();
+    benchmark::Shutdown();
+    return 0;
+}
