@@ -35,12 +35,13 @@ bool CollectDistinct(const PixelBuffer& picture, std::vector<Pixel>& colours) {
     return true;
 }
 
-// Otherwise the colours are grouped in boxes over a histogram at 5 bits a
-// channel, splitting first the box whose colours lie farthest from their mean
+// With more colours than that, the colours are grouped in boxes of RGB
+// space, splitting first the box whose colours lie farthest from their mean
 // (largest sum of squared errors), at the cut that leaves the least error in
 // its two halves. Unlike a cut at the median, this gives a small group of
-// colours far from the rest a palette entry of its own. Each bin also sums
-// its real colours, so a box's colour is their exact mean.
+// colours far from the rest a palette entry of its own. Boxes are made of
+// histogram bins of 5 bits a channel; each bin also sums its real colours,
+// so a box's colour is their exact mean.
 constexpr int kLevels = 32;
 
 // Pixel count, channel sums and sum of squared channels of a set of colours.
@@ -66,75 +67,77 @@ struct Moments {
     }
 };
 
-struct Histogram {
-    std::vector<Moments> bins = std::vector<Moments>(kLevels * kLevels * kLevels);
-
-    static int Bin(int r, int g, int b) { return (r * kLevels + g) * kLevels + b; }
-};
-
-struct Box {
-    std::array<int, 3> lo{0, 0, 0};
-    std::array<int, 3> hi{kLevels - 1, kLevels - 1, kLevels - 1};
+// The occupied bins of a histogram at 5 bits a channel, each with the
+// moments of the real colours that fall into it.
+struct Bin {
+    std::array<int, 3> at; // red, green, blue in 0..31
     Moments moments;
-    double error = 0;
-
-    bool Splittable() const { return lo != hi; }
 };
 
-Histogram MakeHistogram(const PixelBuffer& picture) {
-    Histogram h;
+std::vector<Bin> OccupiedBins(const PixelBuffer& picture) {
+    std::vector<Moments> grid(kLevels * kLevels * kLevels);
     for (std::size_t i = 0; i < picture.PixelCount(); ++i) {
         const Pixel c = picture.Data()[i];
         const int rgb[3] = {PixelRed(c), PixelGreen(c), PixelBlue(c)};
-        Moments& m = h.bins[Histogram::Bin(rgb[0] >> 3, rgb[1] >> 3, rgb[2] >> 3)];
+        Moments& m = grid[((rgb[0] >> 3) * kLevels + (rgb[1] >> 3)) * kLevels + (rgb[2] >> 3)];
         ++m.n;
         for (int a = 0; a < 3; ++a) {
             m.sum[a] += rgb[a];
             m.squares += double(rgb[a] * rgb[a]);
         }
     }
-    return h;
+    std::vector<Bin> bins;
+    for (int i = 0; i < kLevels * kLevels * kLevels; ++i)
+        if (grid[i].n != 0)
+            bins.push_back(
+                {{i / (kLevels * kLevels), i / kLevels % kLevels, i % kLevels}, grid[i]});
+    return bins;
 }
 
-// Calls f(moments, {r, g, b}) for every bin of the box.
-template <typename F> void ForEachBin(const Histogram& h, const Box& box, F f) {
-    for (int r = box.lo[0]; r <= box.hi[0]; ++r)
-        for (int g = box.lo[1]; g <= box.hi[1]; ++g)
-            for (int b = box.lo[2]; b <= box.hi[2]; ++b)
-                f(h.bins[Histogram::Bin(r, g, b)], std::array<int, 3>{r, g, b});
-}
+// A box holds a run [first, last) of the bin list; splitting a box reorders
+// its run so that each half is a run again. Work is in proportion to the
+// bins a box holds, however sparse they lie.
+struct Box {
+    std::size_t first = 0;
+    std::size_t last = 0;
+    std::array<int, 3> lo{};
+    std::array<int, 3> hi{};
+    Moments moments;
+    double error = 0;
 
-// Shrinks the box to the bins that hold colours and sums them up.
-void Shrink(const Histogram& h, Box& box) {
-    Box tight;
-    tight.lo = {kLevels, kLevels, kLevels};
-    tight.hi = {-1, -1, -1};
-    ForEachBin(h, box, [&](const Moments& m, const std::array<int, 3>& at) {
-        if (m.n == 0)
-            return;
-        tight.moments.Add(m);
+    bool Splittable() const { return lo != hi; }
+};
+
+Box MakeBox(const std::vector<Bin>& bins, std::size_t first, std::size_t last) {
+    Box box;
+    box.first = first;
+    box.last = last;
+    box.lo = {kLevels, kLevels, kLevels};
+    box.hi = {-1, -1, -1};
+    for (std::size_t i = first; i < last; ++i) {
+        box.moments.Add(bins[i].moments);
         for (int a = 0; a < 3; ++a) {
-            tight.lo[a] = std::min(tight.lo[a], at[a]);
-            tight.hi[a] = std::max(tight.hi[a], at[a]);
+            box.lo[a] = std::min(box.lo[a], bins[i].at[a]);
+            box.hi[a] = std::max(box.hi[a], bins[i].at[a]);
         }
-    });
-    tight.error = tight.moments.Error();
-    box = tight;
+    }
+    box.error = box.moments.Error();
+    return box;
 }
 
 // Among all cuts across the three axes, the one whose two halves keep the
-// least error. Both halves hold colours: a shrunk box has colours on every
-// face, and a cut lies strictly between two faces.
-std::array<Box, 2> Split(const Histogram& h, const Box& box) {
+// least error. Both halves hold bins: the box has bins at its lowest and
+// highest level on the cut axis, and the cut lies between them.
+std::array<Box, 2> Split(std::vector<Bin>& bins, const Box& box) {
     int bestAxis = 0;
-    int bestCut = box.lo[0];
+    int bestCut = 0;
     double bestError = -1;
     for (int axis = 0; axis < 3; ++axis) {
         if (box.lo[axis] == box.hi[axis])
             continue;
         std::array<Moments, kLevels> slice{};
-        ForEachBin(h, box,
-                   [&](const Moments& m, const std::array<int, 3>& at) { slice[at[axis]].Add(m); });
+        for (std::size_t i = box.first; i < box.last; ++i)
+            slice[bins[i].at[axis]].Add(bins[i].moments);
         Moments low;
         for (int cut = box.lo[axis]; cut < box.hi[axis]; ++cut) {
             low.Add(slice[cut]);
@@ -151,13 +154,11 @@ std::array<Box, 2> Split(const Histogram& h, const Box& box) {
             }
         }
     }
-    Box low = box;
-    Box high = box;
-    low.hi[bestAxis] = bestCut;
-    high.lo[bestAxis] = bestCut + 1;
-    Shrink(h, low);
-    Shrink(h, high);
-    return {low, high};
+    const auto middle = std::partition(bins.begin() + std::ptrdiff_t(box.first),
+                                       bins.begin() + std::ptrdiff_t(box.last),
+                                       [&](const Bin& b) { return b.at[bestAxis] <= bestCut; });
+    const auto split = static_cast<std::size_t>(middle - bins.begin());
+    return {MakeBox(bins, box.first, split), MakeBox(bins, split, box.last)};
 }
 
 Pixel MeanColour(const Box& box) {
@@ -169,9 +170,8 @@ Pixel MeanColour(const Box& box) {
 }
 
 std::vector<Pixel> CutBoxes(const PixelBuffer& picture) {
-    const Histogram h = MakeHistogram(picture);
-    std::vector<Box> boxes(1);
-    Shrink(h, boxes[0]);
+    std::vector<Bin> bins = OccupiedBins(picture);
+    std::vector<Box> boxes{MakeBox(bins, 0, bins.size())};
     while (boxes.size() < kMaxColours) {
         Box* pick = nullptr;
         for (Box& b : boxes)
@@ -179,7 +179,7 @@ std::vector<Pixel> CutBoxes(const PixelBuffer& picture) {
                 pick = &b;
         if (!pick)
             break;
-        const auto halves = Split(h, *pick);
+        const auto halves = Split(bins, *pick);
         *pick = halves[0];
         boxes.push_back(halves[1]);
     }
