@@ -48,7 +48,9 @@ public:
     const PixelBuffer& LineMask() const { return m_lineMask; }
     const PixelBuffer& Overlay() const { return m_overlay; }
 
-    // line mask := picture OR overlay, over the whole picture.
+    // line mask := picture OR overlay, over the whole picture. The engine's
+    // own operations keep the mask up to date; a caller that changes the
+    // picture in any other way calls this afterwards.
     void ComposeLineMask(const PixelBuffer& picture);
     // snapshot := the whole picture (the buffer is made on first use and reused).
     void TakeSnapshot(const PixelBuffer& picture);

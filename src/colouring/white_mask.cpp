@@ -34,7 +34,7 @@ WhiteMask::Word WhiteBits(const Pixel* p, int n) {
 
 WhiteMask::WhiteMask(const PixelBuffer& buffer)
     : m_width(buffer.Width()), m_height(buffer.Height()),
-      m_stride(static_cast<std::size_t>(buffer.Width() + 63) / 64 + 1) {
+      m_stride((static_cast<std::size_t>(buffer.Width()) + 63) / 64 + 1) {
     if (buffer.IsEmpty()) {
         m_width = m_height = 0;
         return;
