@@ -27,6 +27,21 @@ public:
     void Bool(bool value);
     void Null();
 
+    // A named value inside an object: Key, then the value.
+    void Field(std::string_view name, std::string_view value) {
+        Key(name);
+        String(value);
+    }
+    void Field(std::string_view name, std::int64_t value) {
+        Key(name);
+        Int(value);
+    }
+    // Null when the value is absent.
+    void OptionalField(std::string_view name, const std::optional<std::string>& value) {
+        Key(name);
+        OptionalString(value);
+    }
+
     // The JSON text of a string, quotes included.
     static std::string Quote(std::string_view value);
 
