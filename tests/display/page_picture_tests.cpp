@@ -17,28 +17,28 @@ namespace {
 
 // A 4-bit picture: a black frame around a white inside, 6 x 4.
 std::vector<std::uint8_t> FourBitPicture() {
-    BmpRecipe spec;
-    spec.width = 6;
-    spec.height = 4;
-    spec.bitCount = 4;
-    spec.colorTable = {0x000000, 0xFFFFFF};
+    BmpRecipe recipe;
+    recipe.width = 6;
+    recipe.height = 4;
+    recipe.bitCount = 4;
+    recipe.colorTable = {0x000000, 0xFFFFFF};
     std::vector<std::uint8_t> idx(24, 1);
     for (int x = 0; x < 6; ++x)
         idx[static_cast<std::size_t>(x)] = idx[static_cast<std::size_t>(18 + x)] = 0;
-    spec.bits = PackIndexRows(idx, 6, 4, 4, false);
-    return ForgeBmp(spec);
+    recipe.bits = PackIndexRows(idx, 6, 4, 4, false);
+    return ForgeBmp(recipe);
 }
 
 // An 8-bit picture whose table holds shades of orange and one pale yellow, 3 x 2.
 std::vector<std::uint8_t> EightBitPicture() {
-    BmpRecipe spec;
-    spec.width = 3;
-    spec.height = 2;
-    spec.bitCount = 8;
-    spec.colorTable = {0xFFFFFF, 0x000000, 0xFF8000, 0xC06000, 0xFFFF90};
+    BmpRecipe recipe;
+    recipe.width = 3;
+    recipe.height = 2;
+    recipe.bitCount = 8;
+    recipe.colorTable = {0xFFFFFF, 0x000000, 0xFF8000, 0xC06000, 0xFFFF90};
     std::vector<std::uint8_t> idx = {0, 1, 2, 3, 4, 0};
-    spec.bits = PackIndexRows(idx, 3, 2, 8, false);
-    return ForgeBmp(spec);
+    recipe.bits = PackIndexRows(idx, 3, 2, 8, false);
+    return ForgeBmp(recipe);
 }
 
 // A 24-bit picture, 2 x 2.
@@ -48,12 +48,12 @@ std::vector<std::uint8_t> TrueColourPicture() {
     p.Set(1, 0, 0xFF0000);
     p.Set(0, 1, 0x00FF00);
     p.Set(1, 1, 0x102030);
-    BmpRecipe spec;
-    spec.width = 2;
-    spec.height = 2;
-    spec.bitCount = 24;
-    spec.bits = PackColourRows(p, 24, {0, 0, 0}, false);
-    return ForgeBmp(spec);
+    BmpRecipe recipe;
+    recipe.width = 2;
+    recipe.height = 2;
+    recipe.bitCount = 24;
+    recipe.bits = PackColourRows(p, 24, {0, 0, 0}, false);
+    return ForgeBmp(recipe);
 }
 
 class PagePictureTest : public ::testing::Test {
