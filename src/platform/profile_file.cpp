@@ -54,7 +54,10 @@ bool WriteAll(int fd, const std::string& bytes) {
 // target, so readers see the old or the new file and never a torn one.
 bool ReplaceFileAtomically(const std::filesystem::path& target, const std::string& bytes,
                            const struct stat& original) {
-    std::string tmp = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX"));
+    std::string name = ".";
+    name += target.filename().string();
+    name += ".XXXXXX";
+    std::string tmp = (target.parent_path() / name).string();
     int fd = ::mkstemp(tmp.data());
     if (fd < 0)
         return false;
