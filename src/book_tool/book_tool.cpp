@@ -1,5 +1,6 @@
 #include "book_tool/book_tool.h"
 
+#include "book_tool/convert_picture.h"
 #include "book_tool/json_writer.h"
 #include "model/dialogs.h"
 #include "platform/app_settings.h"
@@ -22,9 +23,11 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: tintaroo-book COMMAND VOLUME\n"
+    "Usage: tintaroo-book info|check VOLUME\n"
+    "       tintaroo-book convert PICTURE PAGE\n"
     "\n"
-    "Reports on a Tintaroo! volume file (.vol) the way the program reads it.\n"
+    "Reports on a Tintaroo! volume file (.vol) the way the program reads it, and\n"
+    "turns pictures into page files.\n"
     "\n"
     "Commands:\n"
     "  info VOLUME    print as JSON what the program reads from the volume: title,\n"
@@ -32,11 +35,18 @@ constexpr const char* kUsage =
     "                 the files they resolve to, background colour, slide show\n"
     "  check VOLUME   list what would go wrong for a child, one line each;\n"
     "                 exit 1 when something would\n"
+    "  convert PICTURE PAGE\n"
+    "                 write any bitmap (.bmp) the program can read as the page file\n"
+    "                 the program itself writes: 8 bits, uncompressed, the\n"
+    "                 picture's own colours (the nearest of 256 when it has more)\n"
+    "                 followed by the thirty paint colours; PAGE is replaced whole\n"
+    "                 or not at all and may be PICTURE itself\n"
     "  --help         show this help\n"
     "  --version      show the version\n"
     "\n"
-    "Exit codes: 0 fine, 1 problems found, 2 no such volume file,\n"
-    "3 the volume's OrgPath folder cannot be reached, 64 wrong usage.\n"
+    "Exit codes: 0 fine, 1 problems found, 2 no such volume or picture file,\n"
+    "3 the volume's OrgPath folder cannot be reached, 4 the picture cannot be\n"
+    "read as a bitmap, 5 the page file cannot be written, 64 wrong usage.\n"
     "Drive letters map through the group [Drives] of $XDG_CONFIG_HOME/Quorvex/Tintaroo!.conf.\n";
 
 // No dialogs in a command-line tool: messages are kept for stderr and the
@@ -226,6 +236,8 @@ int RunBookTool(const std::vector<std::string>& args, std::ostream& out, std::os
         out << "tintaroo-book " << TINTAROO_VERSION << "\n";
         return kExitOk;
     }
+    if (args.size() == 3 && args[0] == "convert")
+        return ConvertPicture(args[1], args[2], out, err);
     if (args.size() != 2 || (args[0] != "info" && args[0] != "check")) {
         err << kUsage;
         return kExitUsage;

@@ -1,6 +1,7 @@
 // tintaroo-book: a command-line tool for people who make books. It reads a
 // volume the way the program does (the same settings for drives and media
-// types) and reports on it; it never writes anything.
+// types) and reports on it, never changing it, and turns pictures into the
+// page files the program writes.
 #pragma once
 
 #include <ostream>
@@ -14,7 +15,10 @@ enum BookToolExit {
     kExitOk = 0,
     kExitProblems = 1,    // check found something that would go wrong
     kExitNoVolume = 2,    // the volume file does not exist
+    kExitNoInput = 2,     // convert: the picture to convert does not exist
     kExitUnreachable = 3, // the volume's picture folder (OrgPath) cannot be reached
+    kExitUnreadable = 4,  // convert: the picture cannot be read as a bitmap
+    kExitUnwritable = 5,  // convert: the page file cannot be written
     kExitUsage = 64,
 };
 

@@ -1,0 +1,99 @@
+#include "book_tool/convert_picture.h"
+
+#include "book_tool/book_tool.h"
+#include "controls/color_table.h"
+#include "display/colour_match.h"
+#include "display/dib.h"
+#include "display/palette_builder.h"
+
+#include <algorithm>
+#include <string>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kMaxEntries = 256;
+
+// The picture's own palette alone would not do for a page: the program
+// shows an 8-bit page with that palette and saves the coloured copy in its
+// colours, so a black-and-white drawing would save every colour a child
+// painted as black or white, and the palette window's wells, which take the
+// nearest colours of that palette, would show nothing else either.
+void AddPaintColours(LogPalette& palette) {
+    for (int i = 0; i < kColorCount && palette.entries.size() < kMaxEntries; ++i) {
+        const PaletteEntry paint = PixelPaletteEntry(ColorTablePixel(i));
+        if (std::find(palette.entries.begin(), palette.entries.end(), paint) ==
+            palette.entries.end())
+            palette.entries.push_back(paint);
+    }
+}
+
+std::size_t ChangedPixels(const PixelBuffer& before, const PixelBuffer& after) {
+    std::size_t changed = 0;
+    for (std::size_t i = 0; i < before.PixelCount(); ++i)
+        changed += !SameColour(before.Data()[i], after.Data()[i]);
+    return changed;
+}
+
+const char* SaveFailureReason(int result) {
+    switch (result) {
+    case kDibSaveBadBitmap:
+        return "the picture is too large for a bitmap file";
+    case kDibSaveOpenFailed:
+        return "no new file can be made in its folder";
+    case kDibSaveWriteFailed:
+        return "writing the file failed (is the disc full?)";
+    default:
+        return "the new file cannot take its place";
+    }
+}
+
+void ReportWritten(const fs::path& out, const Dib& page, std::size_t changed,
+                   std::ostream& report) {
+    report << "Wrote " << out.string() << ": " << DIBWidth(page) << " x " << DIBHeight(page)
+           << " pixels, 8 bits, " << page.colorTable.size() << " colours; ";
+    if (changed == 0)
+        report << "every pixel kept its colour.\n";
+    else
+        report << changed << " pixels took the nearest colour of the table.\n";
+}
+
+} // namespace
+
+LogPalette ConvertedPagePalette(const PixelBuffer& picture) {
+    LogPalette palette = BuildPalette(picture);
+    palette.palVersion = 0x300;
+    AddPaintColours(palette);
+    return palette;
+}
+
+int ConvertPicture(const fs::path& in, const fs::path& out, std::ostream& report,
+                   std::ostream& err) {
+    std::error_code ec;
+    if (!fs::exists(in, ec)) {
+        err << "tintaroo-book: no such file: " << in.string() << "\n";
+        return kExitNoInput;
+    }
+    std::string why;
+    DibHandle original = LoadDIB(in, &why);
+    if (!original) {
+        err << "tintaroo-book: " << in.string() << " " << why << "\n";
+        return kExitUnreadable;
+    }
+    const PixelBuffer picture = DIBToBitmap(*original);
+    DestroyDIB(original);
+    DibHandle page = ChangeBitmapFormat(picture, 8, kDibRgb, ConvertedPagePalette(picture));
+    if (!page) {
+        err << "tintaroo-book: " << in.string() << " cannot be converted\n";
+        return kExitUnreadable;
+    }
+    if (int result = SaveDIB(*page, out); result != kDibSaved) {
+        err << "tintaroo-book: cannot write " << out.string() << ": " << SaveFailureReason(result)
+            << "\n";
+        return kExitUnwritable;
+    }
+    ReportWritten(out, *page, ChangedPixels(picture, DIBToBitmap(*page)), report);
+    return kExitOk;
+}

@@ -1,0 +1,25 @@
+// The book tool's convert command: turns a picture in any bitmap form the
+// program reads into the 8-bit page file the program itself writes, so a
+// book maker's art becomes a page a child can colour.
+#pragma once
+
+#include "model/log_palette.h"
+#include "model/pixel_buffer.h"
+
+#include <filesystem>
+#include <ostream>
+
+// The colour table of a converted page: the picture's own palette (its
+// colours exactly, in order of appearance, when it has at most 256; else 256
+// colours BuildPalette chooses), followed by those of the thirty paint
+// colours it lacks, as many as fit in 256 entries.
+LogPalette ConvertedPagePalette(const PixelBuffer& picture);
+
+// Reads `in` with the program's own reader and writes `out` as an
+// uncompressed 8-bit bitmap with the colour table above, each pixel its
+// nearest table colour. `out` is replaced whole or not at all, and may be
+// `in` itself. Reports one line on `report` when written, or a message on
+// `err`. Returns a BookToolExit code: kExitOk, kExitNoInput, kExitUnreadable
+// or kExitUnwritable.
+int ConvertPicture(const std::filesystem::path& in, const std::filesystem::path& out,
+                   std::ostream& report, std::ostream& err);
