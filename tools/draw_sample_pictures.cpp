@@ -1,20 +1,24 @@
 // Draws the line-art pages of the sample book: bold black outlines on white,
-// every part a closed area a child can fill, 600 x 450 pixels, written as
-// 8-bit bitmap files with the bitmap library.
+// every part a closed area a child can fill, 600 x 450 pixels. Two pages are
+// written as 1-bit files, two as 4-bit and two as 8-bit files, the three
+// depths a book's pages come in.
 //
 //   draw_sample_pictures OUT_FOLDER     (the committed pages: data/books/sample)
 //
 // Pixels are pure black or white, never shades between: the fill tool stops
 // at black, so a grey edge pixel would stay white inside a coloured area.
-// The palette starts with the thirty paint colours, so a page coloured in
-// any of them saves without a colour change.
+// The program shows and saves 1- and 4-bit pages with the thirty paint
+// colours; an 8-bit page with its own colour table, which therefore starts
+// with the thirty paint colours, so a page coloured in any of them saves
+// without a colour change.
+#include "bmp_forge.h"
+#include "controls/color_table.h"
 #include "display/dib.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -304,23 +308,14 @@ void DrawTree(Page& page) {
 
 // The thirty paint colours in table order, then a 6 x 6 x 6 cube and greys
 // for whatever else a page may hold, without repeats, 256 in all.
-LogPalette PagePalette() {
-    static constexpr std::uint8_t kPaint[30][3] = {
-        {255, 255, 255}, {0, 0, 0},       {192, 192, 192}, {128, 128, 128}, {255, 0, 0},
-        {128, 0, 0},     {255, 255, 0},   {128, 128, 0},   {0, 255, 0},     {0, 128, 0},
-        {0, 255, 255},   {0, 128, 128},   {0, 0, 255},     {0, 0, 128},     {255, 0, 255},
-        {128, 0, 128},   {255, 255, 128}, {128, 128, 64},  {0, 255, 128},   {0, 64, 64},
-        {128, 255, 255}, {0, 128, 255},   {128, 128, 255}, {0, 64, 128},    {255, 0, 128},
-        {64, 0, 255},    {255, 128, 64},  {128, 64, 0},    {255, 255, 204}, {204, 204, 102}};
-    LogPalette palette;
+LogPalette EightBitPalette() {
+    LogPalette palette = CreateColorTablePalette();
     auto add = [&](std::uint8_t r, std::uint8_t g, std::uint8_t b) {
         const PaletteEntry e{r, g, b, 0};
         if (palette.entries.size() < 256 &&
             std::find(palette.entries.begin(), palette.entries.end(), e) == palette.entries.end())
             palette.entries.push_back(e);
     };
-    for (const auto& c : kPaint)
-        add(c[0], c[1], c[2]);
     for (int r = 0; r < 6; ++r)
         for (int g = 0; g < 6; ++g)
             for (int b = 0; b < 6; ++b)
@@ -330,6 +325,42 @@ LogPalette PagePalette() {
     return palette;
 }
 
+// The colour table of a page file of `bitCount` bits: white and black for 1
+// bit, the sixteen standard paint colours for 4, the full palette for 8.
+LogPalette PagePalette(int bitCount) {
+    LogPalette palette = EightBitPalette();
+    const std::size_t entries = bitCount == 1 ? 2 : bitCount == 4 ? 16 : 256;
+    palette.entries.resize(entries);
+    return palette;
+}
+
+// The page as a file of `bitCount` bits (1, 4 or 8), bottom row first.
+std::vector<std::uint8_t> PageFile(const PixelBuffer& pixels, int bitCount) {
+    const LogPalette palette = PagePalette(bitCount);
+    const DibHandle indexed = ChangeBitmapFormat(pixels, 8, kDibRgb, palette);
+    BmpRecipe recipe;
+    recipe.width = pixels.Width();
+    recipe.height = pixels.Height();
+    recipe.bitCount = static_cast<std::uint16_t>(bitCount);
+    recipe.colorTable = indexed->colorTable;
+    recipe.bits = PackIndexRows(indexed->indices, recipe.width, recipe.height, bitCount, false);
+    return ForgeBmp(recipe);
+}
+
+bool WriteFile(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes) {
+    std::FILE* f = std::fopen(file.c_str(), "wb");
+    if (!f)
+        return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && written;
+}
+
+struct SamplePage {
+    const char* name;
+    int bitCount;
+    void (*draw)(Page&);
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -338,16 +369,14 @@ int main(int argc, char** argv) {
         return 64;
     }
     const std::filesystem::path folder = argv[1];
-    const std::pair<const char*, std::function<void(Page&)>> pages[] = {
-        {"CAT.BMP", DrawCat},     {"DOG.BMP", DrawDog}, {"FISH.BMP", DrawFish},
-        {"HOUSE.BMP", DrawHouse}, {"SUN.BMP", DrawSun}, {"TREE.BMP", DrawTree}};
-    const LogPalette palette = PagePalette();
-    for (const auto& [name, draw] : pages) {
+    const SamplePage pages[] = {{"CAT.BMP", 1, DrawCat},   {"DOG.BMP", 4, DrawDog},
+                                {"FISH.BMP", 8, DrawFish}, {"HOUSE.BMP", 1, DrawHouse},
+                                {"SUN.BMP", 4, DrawSun},   {"TREE.BMP", 8, DrawTree}};
+    for (const SamplePage& sample : pages) {
         Page page;
-        draw(page);
-        DibHandle dib = ChangeBitmapFormat(page.Pixels(), 8, kDibRgb, palette);
-        if (!dib || SaveDIB(*dib, folder / name) != kDibSaved) {
-            std::fprintf(stderr, "cannot write %s\n", (folder / name).c_str());
+        sample.draw(page);
+        if (!WriteFile(folder / sample.name, PageFile(page.Pixels(), sample.bitCount))) {
+            std::fprintf(stderr, "cannot write %s\n", (folder / sample.name).c_str());
             return 1;
         }
     }

@@ -1,10 +1,18 @@
 // The committed pages of the sample book: real files the reader must take,
 // drawn as the colouring tools need them.
+#include "controls/color_table.h"
 #include "display/dib.h"
+#include "display/page_picture.h"
+#include "platform/host_paths.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -40,24 +48,42 @@ int WhiteAreas(const PixelBuffer& p) {
     return areas;
 }
 
+struct SamplePage {
+    const char* name;
+    int bitCount;
+};
+// The three depths a book's pages come in, two pages each.
+constexpr SamplePage kPages[] = {{"CAT.BMP", 1},   {"DOG.BMP", 4}, {"FISH.BMP", 8},
+                                 {"HOUSE.BMP", 1}, {"SUN.BMP", 4}, {"TREE.BMP", 8}};
+
+fs::path PageFile(const char* name) {
+    return fs::path(TINTAROO_SAMPLE_PAGES) / name;
+}
+
+// White and black first, then, as far as the table reaches, the paint
+// colours (a 4-bit page has the sixteen standard ones), so a coloured page
+// saves without changing a colour.
+void ExpectPaintColoursFirst(const LogPalette& palette, int bitCount, const char* name) {
+    const std::size_t size = std::size_t{1} << bitCount;
+    ASSERT_EQ(palette.entries.size(), size) << name;
+    const LogPalette paint = CreateColorTablePalette();
+    for (std::size_t i = 0; i < std::min<std::size_t>(size, paint.entries.size()); ++i)
+        EXPECT_EQ(palette.entries[i], paint.entries[i]) << name << " entry " << i;
+}
+
 } // namespace
 
 TEST(SamplePages, BoldBlackLineArtOnWhite) {
-    for (const char* name :
-         {"CAT.BMP", "DOG.BMP", "FISH.BMP", "HOUSE.BMP", "SUN.BMP", "TREE.BMP"}) {
+    for (const SamplePage& page : kPages) {
+        const char* name = page.name;
         std::string why;
-        auto dib = LoadDIB(std::filesystem::path(TINTAROO_SAMPLE_PAGES) / name, &why);
+        auto dib = LoadDIB(PageFile(name), &why);
         ASSERT_TRUE(dib) << name << ": " << why;
-        EXPECT_EQ(dib->header.bitCount, 8) << name;
+        EXPECT_EQ(dib->header.bitCount, page.bitCount) << name;
+        EXPECT_EQ(dib->header.compression, kDibRgb) << name;
         EXPECT_EQ(DIBWidth(*dib), 600) << name;
         EXPECT_EQ(DIBHeight(*dib), 450) << name;
-        // The palette holds the paint colours, white and black first, so a
-        // coloured page saves without changing a colour.
-        const LogPalette palette = CreateDIBPalette(*dib);
-        ASSERT_EQ(palette.entries.size(), 256u) << name;
-        EXPECT_EQ(palette.entries[0], (PaletteEntry{255, 255, 255, 0})) << name;
-        EXPECT_EQ(palette.entries[1], (PaletteEntry{0, 0, 0, 0})) << name;
-        EXPECT_EQ(palette.entries[29], (PaletteEntry{204, 204, 102, 0})) << name;
+        ExpectPaintColoursFirst(CreateDIBPalette(*dib), page.bitCount, name);
 
         const PixelBuffer picture = DIBToBitmap(*dib);
         std::size_t black = 0;
@@ -70,4 +96,27 @@ TEST(SamplePages, BoldBlackLineArtOnWhite) {
         EXPECT_LT(black, picture.PixelCount() / 5) << name << ": too much black";
         EXPECT_GE(WhiteAreas(picture), 8) << name << ": too few areas to fill";
     }
+}
+
+// The colouring view shows every page in black and white, with the thirty
+// colours in its wells, and a page coloured in all of them saves them all.
+TEST(SamplePages, ColouredInAllThirtyColours) {
+    TempDir dir;
+    HostPaths paths;
+    ScriptedDialogs dialogs;
+    ColouringPagePicture picture(paths, dialogs);
+    for (const SamplePage& page : kPages) {
+        ASSERT_EQ(picture.LoadPicture(PageFile(page.name).string()), 1) << page.name;
+        EXPECT_EQ(picture.Buffer(), DIBToBitmap(*LoadDIB(PageFile(page.name)))) << page.name;
+        EXPECT_EQ(picture.WorkingPalette(), picture.PristinePalette()) << page.name;
+        // The thirty colours for 1- and 4-bit pages, the page's own table for 8-bit ones.
+        EXPECT_EQ(picture.PaletteInUse() == &picture.WorkingPalette(), page.bitCount <= 4)
+            << page.name;
+        for (int colour = 0; colour < kColorCount; ++colour)
+            picture.Buffer().Set(10 + colour, 10, ColorTablePixel(colour));
+        const fs::path copy = dir / page.name;
+        ASSERT_EQ(picture.SavePicture(copy.string()), 1) << page.name;
+        EXPECT_EQ(DIBToBitmap(*LoadDIB(copy)), picture.Buffer()) << page.name;
+    }
+    EXPECT_TRUE(dialogs.messages.empty());
 }
