@@ -4,9 +4,10 @@
 #include "colouring/my_image_view.h"
 #include "framework/qt_dialogs.h"
 #include "mainframe/main_frame.h"
-#include "platform/audio_devices.h"
 #include "platform/host_paths.h"
 #include "platform/mci_extensions.h"
+#include "platform/sdl_audio.h"
+#include "resources/string_table.h"
 #include "volume/vol_doc.h"
 
 #include <QApplication>
@@ -14,10 +15,9 @@
 #include <QScreen>
 #include <QSettings>
 
-std::string g_soundsPath;
-
-CVolumeApp::CVolumeApp(QSettings& settings, std::string commandLine, IDialogs* dialogs)
-    : CWinApp(settings), m_commandLine(std::move(commandLine)), m_dialogs(dialogs) {
+CVolumeApp::CVolumeApp(QSettings& settings, std::string commandLine, IDialogs* dialogs,
+                       IAudio* audio)
+    : CWinApp(settings), m_commandLine(std::move(commandLine)), m_dialogs(dialogs), m_audio(audio) {
     if (!m_dialogs) {
         m_ownDialogs = std::make_unique<QtDialogs>();
         m_dialogs = m_ownDialogs.get();
@@ -83,13 +83,16 @@ bool CVolumeApp::InitInstance() {
 
     m_paths = std::make_unique<HostPaths>();
     m_mci = std::make_unique<MciExtensions>();
-    // No sound output yet: the sound back-end reports the real counts.
-    m_devices = std::make_unique<FixedAudioDevices>(0, 0);
+    if (!m_audio) {
+        m_ownAudio = std::make_unique<SdlAudio>();
+        m_audio = m_ownAudio.get();
+    }
+    m_sound = std::make_unique<SoundService>(*this, *m_audio, *m_paths);
     ReadSettings();
 
-    m_doc = std::make_unique<CVolDoc>(*m_paths, *m_mci, *m_devices, *m_dialogs);
+    m_doc = std::make_unique<CVolDoc>(*m_paths, *m_mci, *m_audio, *m_dialogs);
     m_view = new CMyImageView(*m_doc, *m_paths, *m_dialogs);
-    m_frame = std::make_unique<CMainFrame>(*this, *m_doc, *m_view, *m_dialogs);
+    m_frame = std::make_unique<CMainFrame>(*this, *m_doc, *m_view, *m_dialogs, *m_sound);
     m_doc->SetFrame(m_frame.get());
     m_pDocument = m_doc.get();
     m_pView = m_view;
@@ -109,7 +112,22 @@ bool CVolumeApp::InitInstance() {
     m_frame->repaint();
     if (m_splash)
         m_splash->raise();
+    WarnAboutMissingDevices();
     return true;
+}
+
+void CVolumeApp::WarnAboutMissingDevices() {
+    // The start-up picture stays on screen, but below the message boxes.
+    auto warn = [this](std::string_view files, std::string_view device) {
+        if (m_splash)
+            m_splash->DropTopMost();
+        m_dialogs->MessageBox(FormatMessageId(IDS_NO_DEVICE_DRIVER, {files, device}),
+                              MessageIcon::Exclamation);
+    };
+    if (m_audio->WaveOutCount() == 0)
+        warn("wave", "waveform");
+    if (m_audio->MidiOutCount() == 0)
+        warn("midi", "midi sequencer");
 }
 
 bool CVolumeApp::OnIdle(long count) {

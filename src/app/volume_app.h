@@ -4,6 +4,7 @@
 #pragma once
 
 #include "framework/win_app.h"
+#include "mainframe/sound_service.h"
 
 #include <memory>
 #include <string>
@@ -13,21 +14,20 @@ class CMyImageView;
 class CSplashWnd;
 class CVolDoc;
 class HostPaths;
-class IAudioDevices;
+class IAudio;
 class IDialogs;
 class MciExtensions;
 class QtDialogs;
-
-// Prefix of the spoken sound files ("SoundsPath" setting), read at start-up.
-extern std::string g_soundsPath;
 
 class CVolumeApp : public CWinApp {
     Q_OBJECT
 public:
     // `commandLine`: the program's arguments after the toolkit's own, joined
     // with single spaces. `dialogs`: null for the real dialogs (tests put a
-    // script here). Both borrowed objects must outlive the application.
-    CVolumeApp(QSettings& settings, std::string commandLine, IDialogs* dialogs = nullptr);
+    // script here). `audio`: null for the SDL output, opened at start-up.
+    // The borrowed objects must outlive the application.
+    CVolumeApp(QSettings& settings, std::string commandLine, IDialogs* dialogs = nullptr,
+               IAudio* audio = nullptr);
     ~CVolumeApp() override;
 
     bool InitInstance() override;
@@ -43,8 +43,11 @@ public:
     CMainFrame& Frame() { return *m_frame; }
     CMyImageView& View() { return *m_view; }
     HostPaths& Paths() { return *m_paths; }
+    SoundService& Sound() { return *m_sound; }
     IDialogs& Dialogs() { return *m_dialogs; }
     bool IsSplashUp() const { return m_splash != nullptr; }
+    // The start-up picture window while it is up, else null.
+    const CSplashWnd* Splash() const { return m_splash.get(); }
     std::uint32_t SplashStart() const { return m_splashStart; }
 
     static constexpr std::uint32_t kSplashMs = 2500;
@@ -54,6 +57,7 @@ protected:
 
 private:
     void ReadSettings();
+    void WarnAboutMissingDevices();
     void ActOnCommandLine();
 
     std::string m_commandLine;
@@ -61,7 +65,9 @@ private:
     IDialogs* m_dialogs;
     std::unique_ptr<HostPaths> m_paths;
     std::unique_ptr<MciExtensions> m_mci;
-    std::unique_ptr<IAudioDevices> m_devices;
+    std::unique_ptr<IAudio> m_ownAudio;
+    IAudio* m_audio;
+    std::unique_ptr<SoundService> m_sound;
     std::unique_ptr<CVolDoc> m_doc;
     CMyImageView* m_view = nullptr; // owned by the frame
     std::unique_ptr<CMainFrame> m_frame;

@@ -2,6 +2,7 @@
 
 #include "colouring/my_image_view.h"
 #include "framework/win_app.h"
+#include "mainframe/sound_service.h"
 #include "model/dialogs.h"
 #include "platform/random.h"
 #include "resources/string_table.h"
@@ -10,11 +11,19 @@
 
 #include <algorithm>
 
-CMainFrame::CMainFrame(CWinApp& app, CVolDoc& doc, CMyImageView& view, IDialogs& dialogs)
-    : CFrameWnd(app), m_doc(doc), m_view(view), m_dialogs(dialogs) {
+int g_bPageSoundAutoPlay = 1;
+
+CMainFrame::CMainFrame(CWinApp& app, CVolDoc& doc, CMyImageView& view, IDialogs& dialogs,
+                       SoundService& sound)
+    : CFrameWnd(app), m_doc(doc), m_view(view), m_dialogs(dialogs), m_sound(sound) {
     SetView(&m_view);
     RegisterCommands();
+    RegisterSoundCommands();
     OnUpdateFrameTitle();
+}
+
+CMainFrame::~CMainFrame() {
+    CloseSoundDevice();
 }
 
 void CMainFrame::OnCreate(std::uint32_t seed) {
@@ -59,6 +68,17 @@ void CMainFrame::GoToPage(int page) {
     int old = m_nCurPage;
     m_nCurPage = page;
     m_view.LoadPage(page);
+    // The page list follows with the viewer bar.
+    if (m_sound.Devices().WaveOutCount() > 0) {
+        std::string entry = m_doc.GetPageFile(page, Sound);
+        if (g_bPageSoundAutoPlay == 1 && !entry.empty()) {
+            StopPageSound(true);
+            // Stopping handles the events waiting meanwhile; a page change
+            // among them has already dealt with the sound of its own page.
+            if (m_nCurPage == page)
+                PlayOrStopPageSound();
+        }
+    }
     if (page != old)
         m_bReopenDevice = 1;
 }
@@ -78,6 +98,9 @@ void CMainFrame::OnVolumeRead() {
 }
 
 void CMainFrame::StartSlideShow(const CSlideShowInfo&) {
+    if (!m_bSoundPlaying)
+        m_sound.PlayWaveResource("CLICK");
+    StopPageSound(true);
     ++m_nSlideShowsStarted;
 }
 

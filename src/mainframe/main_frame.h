@@ -4,18 +4,29 @@
 #pragma once
 
 #include "framework/frame_wnd.h"
+#include "platform/audio.h"
+#include "resources/command_ids.h"
 #include "volume/volume_frame.h"
+
+#include <string>
 
 class CMyImageView;
 class CVolDoc;
 class CWinApp;
 class IDialogs;
+class SoundService;
+
+// While 1, every page change starts the new page's sound (GoToPage).
+extern int g_bPageSoundAutoPlay;
 
 class CMainFrame : public CFrameWnd, public IVolumeFrame {
     Q_OBJECT
 public:
     // Everything is borrowed; the view becomes a child of the frame.
-    CMainFrame(CWinApp& app, CVolDoc& doc, CMyImageView& view, IDialogs& dialogs);
+    CMainFrame(CWinApp& app, CVolDoc& doc, CMyImageView& view, IDialogs& dialogs,
+               SoundService& sound);
+    // Closes the page-sound device.
+    ~CMainFrame() override;
 
     // Picks the random starting colour (1..29, never white) from a seed.
     void OnCreate(std::uint32_t seed);
@@ -23,8 +34,23 @@ public:
     // Switches to viewer (0) or colouring (1); the same mode again does nothing.
     void SetMode(int mode);
     // Makes a page current, clamped to 1..page count, and loads it (also when
-    // it is already current).
+    // it is already current). With autoplay and wave output, the page's sound
+    // starts on a freshly opened device.
     void GoToPage(int page);
+
+    // The page sound (main_frame_sound.cpp). Stops the page sound when one
+    // plays, otherwise starts the current page's sound; a missing entry,
+    // missing file or unplayable type is reported in a message box.
+    void PlayOrStopPageSound();
+    // Stops the page sound if one plays; with `close` also closes its device.
+    void StopPageSound(bool close);
+    // The end of a play on a media device (ended, stopped or failed); notices
+    // of any device but the page sound's own are ignored.
+    void OnMciNotify(MediaDeviceId device);
+    // The tip of a control (the first line of its prompt string, empty when
+    // it has none); speaks the sound file on the prompt's second line.
+    std::string OnNeedToolTipText(CommandId id);
+    SoundService& GetSoundService() { return m_sound; }
 
     void OnUpdateFrameTitle() override;
 
@@ -40,6 +66,7 @@ public:
 
     int m_nSoundPage = 0;
     int m_bSoundPlaying = 0;
+    MediaDeviceId m_wSoundDevice = kNoMediaDevice;
     int m_nMode = 0;
     int m_nTool = 0;
     int m_nColor = 1;
@@ -51,10 +78,26 @@ public:
     // start is only recorded here).
     int m_nSlideShowsStarted = 0;
 
+signals:
+    // The sound button's face: true the play face, false the stop face.
+    void PlayButtonChanged(bool play);
+
+protected:
+    void customEvent(QEvent* event) override;
+
 private:
     void RegisterCommands();
+    void RegisterSoundCommands();
+    void SetPlayButton(bool play);
+    // Sends stop to the playing page sound and handles what was waiting.
+    void StopPlayingSound();
+    // Opens a device for the page's sound file; false when it cannot.
+    bool OpenSoundDevice(const std::string& name);
+    // Closes the page-sound device, if one is open; a sound playing on it ends.
+    void CloseSoundDevice();
 
     CVolDoc& m_doc;
     CMyImageView& m_view;
     IDialogs& m_dialogs;
+    SoundService& m_sound;
 };

@@ -1,11 +1,14 @@
 #include "app/volume_app.h"
 
+#include "app/splash_wnd.h"
 #include "colouring/my_image_view.h"
 #include "display/dib.h"
 #include "display/picture_wnd.h"
 #include "mainframe/main_frame.h"
 #include "platform/host_paths.h"
 #include "platform/profile_file.h"
+#include "support/env_guard.h"
+#include "support/recording_audio.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 #include "volume/vol_doc.h"
@@ -60,7 +63,7 @@ protected:
     }
 
     void Start(const std::string& commandLine = "") {
-        app = std::make_unique<CVolumeApp>(settings, commandLine, &dialogs);
+        app = std::make_unique<CVolumeApp>(settings, commandLine, &dialogs, &audio);
         app->SetTickSource([this] { return now; });
         ASSERT_TRUE(app->InitInstance());
     }
@@ -75,6 +78,7 @@ protected:
     fs::path org;
     QSettings settings;
     ScriptedDialogs dialogs;
+    RecordingAudio audio;
     std::uint32_t now = 100000;
     std::unique_ptr<CVolumeApp> app;
 };
@@ -270,7 +274,7 @@ protected:
 };
 
 TEST_F(VolumeAppTest, WaitingForTheStartUpPictureDoesNotSpin) {
-    CountingApp counting(settings, "", &dialogs);
+    CountingApp counting(settings, "", &dialogs, &audio);
     counting.SetTickSource([this] { return now; }); // the clock stands still
     ASSERT_TRUE(counting.InitInstance());
     QEventLoop loop;
@@ -284,7 +288,7 @@ TEST_F(VolumeAppTest, WaitingForTheStartUpPictureDoesNotSpin) {
 }
 
 TEST_F(VolumeAppTest, ExitDuringAPumpWaitsForTheMainLoop) {
-    CountingApp exiting(settings, "", &dialogs);
+    CountingApp exiting(settings, "", &dialogs, &audio);
     ASSERT_TRUE(exiting.InitInstance());
     QTimer::singleShot(0, [&] { exiting.RouteCommand(ID_APP_EXIT); });
     exiting.PumpPendingMessages();
@@ -305,6 +309,70 @@ TEST_F(VolumeAppTest, StartingColourIsNeverWhite) {
         EXPECT_GE(app->Frame().m_nColor, 1);
         EXPECT_LE(app->Frame().m_nColor, 29);
     }
+}
+
+// Records, with each message, how the start-up picture stood when it appeared.
+class WatchingDialogs : public ScriptedDialogs {
+public:
+    void MessageBox(const std::string& text, MessageIcon icon) override {
+        ScriptedDialogs::MessageBox(text, icon);
+        const QWidget* splash = app ? app->Splash() : nullptr;
+        splashShown.push_back(splash && splash->isVisible());
+        splashOnTop.push_back(splash && splash->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    }
+    CVolumeApp* app = nullptr;
+    std::vector<bool> splashShown, splashOnTop;
+};
+
+class StartUpSoundTest : public VolumeAppTest {
+protected:
+    // Starts on the real sound output that SDL_AUDIODRIVER names.
+    void StartOnSdl() {
+        app = std::make_unique<CVolumeApp>(settings, "", &watching);
+        app->SetTickSource([this] { return now; });
+        watching.app = app.get();
+        ASSERT_TRUE(app->InitInstance());
+    }
+    WatchingDialogs watching;
+};
+
+TEST_F(StartUpSoundTest, WithoutAnyOutputBothWarningsAppearAndTheProgramGoesOn) {
+    EnvGuard driver("SDL_AUDIODRIVER", "no-such-driver");
+    StartOnSdl();
+    ASSERT_EQ(watching.messages.size(), 2u);
+    EXPECT_EQ(watching.messages[0].text,
+              "Tintaroo! cannot play wave files because there is no waveform device driver "
+              "present. Use the Driver option in Control Panel to install a driver.");
+    EXPECT_EQ(watching.messages[1].text,
+              "Tintaroo! cannot play midi files because there is no midi sequencer device driver "
+              "present. Use the Driver option in Control Panel to install a driver.");
+    EXPECT_EQ(watching.messages[0].icon, MessageIcon::Exclamation);
+    // Shown while the start-up picture is up, but no longer above everything.
+    EXPECT_EQ(watching.splashShown, (std::vector<bool>{true, true}));
+    EXPECT_EQ(watching.splashOnTop, (std::vector<bool>{false, false}));
+
+    std::string sound = "[Sound Files]\nPage1=beep.wav\nPage2=beep.wav\n";
+    dir.Write("pages/beep.wav", "RIFF");
+    PassStartUp();
+    ASSERT_TRUE(app->OpenDocumentFile(Volume("v.vol", "Quiet", 2, sound).string()));
+    EXPECT_EQ(app->Doc().CanPlaySound("beep.wav"), 0);
+    app->Frame().GoToPage(2); // silent, without a word
+    EXPECT_EQ(app->Frame().m_bSoundPlaying, 0);
+    EXPECT_EQ(watching.messages.size(), 2u);
+    EXPECT_EQ(app->Frame().m_nCurPage, 2);
+}
+
+TEST_F(StartUpSoundTest, WithSoundOutputThereIsNoWarning) {
+    StartOnSdl(); // the tests' dummy output
+    EXPECT_TRUE(watching.messages.empty());
+    EXPECT_TRUE(app->Splash()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+TEST_F(StartUpSoundTest, WithoutASoundFontOnlyMidiIsMissing) {
+    EnvGuard fonts("SDL_SOUNDFONTS", (dir / "none.sf2").string());
+    StartOnSdl();
+    ASSERT_EQ(watching.messages.size(), 1u);
+    EXPECT_NE(watching.messages[0].text.find("cannot play midi files"), std::string::npos);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // hardware, its disk driver records what would be heard.
 #include "platform/sdl_audio.h"
 
+#include "support/env_guard.h"
 #include "support/sound_files.h"
 #include "support/temp_dir.h"
 
@@ -9,9 +10,7 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <cstdlib>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,26 +20,6 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-// Sets an environment variable for one test and puts the old value back.
-class EnvGuard {
-public:
-    EnvGuard(const char* name, const std::string& value) : m_name(name) {
-        if (const char* old = std::getenv(name))
-            m_old = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~EnvGuard() {
-        if (m_old)
-            ::setenv(m_name, m_old->c_str(), 1);
-        else
-            ::unsetenv(m_name);
-    }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
 
 // Collects notices from whatever thread sends them.
 class Notices {
