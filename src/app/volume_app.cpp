@@ -100,7 +100,8 @@ bool CVolumeApp::InitInstance() {
     UpdateRoutingChain();
     if (m_ownDialogs)
         m_ownDialogs->SetOwner(m_frame.get());
-    m_frame->OnCreate(GetTickCount());
+    if (!m_frame->OnCreate(GetTickCount()))
+        return false;
     m_view->OnInitialUpdate();
 
     // Borderless and maximised. A display without a window manager ignores

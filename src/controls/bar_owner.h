@@ -23,7 +23,7 @@ public:
     // A control other than a button reports what happened to it.
     virtual void OnBarNotify(CommandId id, int code) = 0;
     // How the control of this command should look now: its update rule's answer.
-    virtual ControlState QueryBarControl(CommandId id) const = 0;
+    virtual ControlState QueryBarControl(CommandId id) = 0;
     // The tip to show over the control of this command, empty for none. The
     // owner may speak the control's prompt while answering.
     virtual std::string OnNeedToolTipText(CommandId id) = 0;

@@ -1,6 +1,7 @@
 #include "mainframe/main_frame.h"
 
 #include "colouring/my_image_view.h"
+#include "controls/viewer_bar.h"
 #include "framework/win_app.h"
 #include "mainframe/sound_service.h"
 #include "model/dialogs.h"
@@ -19,6 +20,7 @@ CMainFrame::CMainFrame(CWinApp& app, CVolDoc& doc, CMyImageView& view, IDialogs&
     SetView(&m_view);
     RegisterCommands();
     RegisterSoundCommands();
+    RegisterBarRules();
     OnUpdateFrameTitle();
 }
 
@@ -26,8 +28,14 @@ CMainFrame::~CMainFrame() {
     CloseSoundDevice();
 }
 
-void CMainFrame::OnCreate(std::uint32_t seed) {
+bool CMainFrame::OnCreate(std::uint32_t seed) {
     m_nColor = DrawRandom(seed, 1, 29);
+    m_wndViewerBar = new CViewerBar(*this, this);
+    if (!m_wndViewerBar->Create())
+        return false;
+    connect(this, &CMainFrame::PlayButtonChanged, m_wndViewerBar, &CViewerBar::SetPlayButton);
+    AddBottomBar(m_wndViewerBar);
+    return true;
 }
 
 void CMainFrame::RegisterCommands() {
@@ -56,9 +64,13 @@ void CMainFrame::SetMode(int mode) {
     if (mode == m_nMode)
         return;
     BeginWaitCursor();
-    // The two bars arrive with their own windows; until then only the mode changes.
-    if (mode == 0 || mode == 1)
+    // The colouring bar arrives with its own window; until then colouring
+    // mode shows no bar.
+    if (mode == 0 || mode == 1) {
+        if (m_wndViewerBar)
+            m_wndViewerBar->setVisible(mode == 0);
         m_nMode = mode;
+    }
     m_view.SetColoringMode(m_nMode);
     EndWaitCursor();
 }
@@ -68,7 +80,8 @@ void CMainFrame::GoToPage(int page) {
     int old = m_nCurPage;
     m_nCurPage = page;
     m_view.LoadPage(page);
-    // The page list follows with the viewer bar.
+    if (m_wndViewerBar)
+        m_wndViewerBar->SelectPage(page);
     if (m_sound.Devices().WaveOutCount() > 0) {
         std::string entry = m_doc.GetPageFile(page, Sound);
         if (g_bPageSoundAutoPlay == 1 && !entry.empty()) {
@@ -95,6 +108,11 @@ bool CMainFrame::IsSlideShowRunning() const {
 
 void CMainFrame::OnVolumeRead() {
     m_nCurPage = 1;
+    if (!m_wndViewerBar)
+        return;
+    m_wndViewerBar->FillPageList(true, m_doc.GetPageCount());
+    m_wndViewerBar->SelectPage(1);
+    m_wndViewerBar->OnUpdateCmdUI();
 }
 
 void CMainFrame::StartSlideShow(const CSlideShowInfo&) {

@@ -1,8 +1,10 @@
 // The program's one top-level window: it owns the running state the other
 // parts read (current page, mode, tool, colour, brush size, page sound),
-// switches modes, moves between pages and handles the navigation commands.
+// switches modes, moves between pages, handles the navigation commands and
+// holds the viewer bar along its bottom edge.
 #pragma once
 
+#include "controls/bar_owner.h"
 #include "framework/frame_wnd.h"
 #include "platform/audio.h"
 #include "resources/command_ids.h"
@@ -11,6 +13,7 @@
 #include <string>
 
 class CMyImageView;
+class CViewerBar;
 class CVolDoc;
 class CWinApp;
 class IDialogs;
@@ -19,7 +22,7 @@ class SoundService;
 // While 1, every page change starts the new page's sound (GoToPage).
 extern int g_bPageSoundAutoPlay;
 
-class CMainFrame : public CFrameWnd, public IVolumeFrame {
+class CMainFrame : public CFrameWnd, public IVolumeFrame, public IBarOwner {
     Q_OBJECT
 public:
     // Everything is borrowed; the view becomes a child of the frame.
@@ -28,14 +31,16 @@ public:
     // Closes the page-sound device.
     ~CMainFrame() override;
 
-    // Picks the random starting colour (1..29, never white) from a seed.
-    void OnCreate(std::uint32_t seed);
+    // Picks the random starting colour (1..29, never white) from a seed and
+    // puts the viewer bar along the bottom edge. False when the bar cannot be
+    // made.
+    bool OnCreate(std::uint32_t seed);
 
     // Switches to viewer (0) or colouring (1); the same mode again does nothing.
     void SetMode(int mode);
     // Makes a page current, clamped to 1..page count, and loads it (also when
-    // it is already current). With autoplay and wave output, the page's sound
-    // starts on a freshly opened device.
+    // it is already current); the page list shows it. With autoplay and wave
+    // output, the page's sound starts on a freshly opened device.
     void GoToPage(int page);
 
     // The page sound (main_frame_sound.cpp). Stops the page sound when one
@@ -49,10 +54,26 @@ public:
     void OnMciNotify(MediaDeviceId device);
     // The tip of a control (the first line of its prompt string, empty when
     // it has none); speaks the sound file on the prompt's second line.
-    std::string OnNeedToolTipText(CommandId id);
+    std::string OnNeedToolTipText(CommandId id) override;
     SoundService& GetSoundService() { return m_sound; }
 
     void OnUpdateFrameTitle() override;
+    // Refreshes the visible bar's controls from the update rules.
+    void OnUpdateCmdUI() override;
+
+    // The viewer bar (main_frame_bars.cpp); it exists once OnCreate succeeded.
+    CViewerBar& ViewerBar() { return *m_wndViewerBar; }
+    // The page list's choice: speaks the chosen page number to its end, then
+    // goes to that page unless it is the current one; the view gets the keys.
+    void OnPageListSelEndOk();
+    // The page list closed without a choice: it shows the current page again;
+    // the view gets the keys.
+    void OnPageListSelEndCancel();
+
+    // IBarOwner (and OnNeedToolTipText above)
+    void OnBarCommand(CommandId id) override;
+    void OnBarNotify(CommandId id, int code) override;
+    ControlState QueryBarControl(CommandId id) override;
 
     // IVolumeFrame
     int GetCurPage() const override { return m_nCurPage; }
@@ -88,6 +109,7 @@ protected:
 private:
     void RegisterCommands();
     void RegisterSoundCommands();
+    void RegisterBarRules();
     void SetPlayButton(bool play);
     // Sends stop to the playing page sound and handles what was waiting.
     void StopPlayingSound();
@@ -100,4 +122,5 @@ private:
     CMyImageView& m_view;
     IDialogs& m_dialogs;
     SoundService& m_sound;
+    CViewerBar* m_wndViewerBar = nullptr; // a child of the frame
 };

@@ -13,7 +13,7 @@ class FakeBarOwner : public IBarOwner {
 public:
     void OnBarCommand(CommandId id) override { commands.push_back(id); }
     void OnBarNotify(CommandId id, int code) override { notifications.emplace_back(id, code); }
-    ControlState QueryBarControl(CommandId id) const override {
+    ControlState QueryBarControl(CommandId id) override {
         auto it = states.find(id);
         return it == states.end() ? ControlState{} : it->second;
     }
