@@ -51,8 +51,9 @@ inline std::vector<std::uint8_t> OneNoteMidi(int beats = 1, int note = 69) {
         ticks >>= 7;
     } while (ticks);
     events.insert(events.end(), delta.begin(), delta.end());
-    events.insert(events.end(),
-                  {0x80, static_cast<std::uint8_t>(note), 0x00, 0x00, 0xFF, 0x2F, 0x00});
+    events.insert(events.end(), {0x80, static_cast<std::uint8_t>(note), 0x00, // note off
+                                 0x00, 0xB0, 120, 0x00, // all sound off: no long echo
+                                 0x00, 0xFF, 0x2F, 0x00});
     std::vector<std::uint8_t> m = {'M', 'T', 'h', 'd', 0,  0,   0,   6,   0,
                                    0,   0,   1,   0,   96, 'M', 'T', 'r', 'k'};
     std::uint32_t n = static_cast<std::uint32_t>(events.size());
