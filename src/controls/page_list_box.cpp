@@ -2,11 +2,31 @@
 
 #include <QAbstractItemView>
 #include <QEvent>
+#include <QProxyStyle>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 #include <QTimer>
 
+namespace {
+
+// The application's style, except that the list opens below (or above) the
+// box at the height its visible entries need, never as a menu over it.
+class DropDownStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* answer) const override {
+        if (hint == SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, answer);
+    }
+};
+
+} // namespace
+
 CPageListBox::CPageListBox(QWidget* parent) : QComboBox(parent), m_popup(view()->window()) {
+    auto* style = new DropDownStyle;
+    style->setParent(this);
+    setStyle(style);
     m_popup->installEventFilter(this);
     connect(this, &QComboBox::activated, this, [this] {
         m_chosen = true;

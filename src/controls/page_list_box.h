@@ -9,7 +9,9 @@
 // entry was chosen, also the one already shown, from the open list or by
 // key or wheel on the closed list; OnSelEndCancel when the open list closed
 // without a choice (Escape, a click elsewhere). The chosen entry is the
-// current index by then.
+// current index by then. The open list drops down with at most
+// maxVisibleItems() entries in view. The number shown is never shortened:
+// it uses all the room left of the arrow.
 class CPageListBox : public QComboBox {
 public:
     explicit CPageListBox(QWidget* parent);

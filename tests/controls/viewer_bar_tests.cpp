@@ -131,6 +131,14 @@ TEST_F(ViewerBarTest, PageListHoldsOneEntryPerPageUpToNinetyNine) {
     EXPECT_EQ(Entries(), Numbers(3));
     bar.FillPageList(true, 150);
     EXPECT_EQ(Entries(), Numbers(99));
+
+    // However many entries, the open list is a drop-down of about 360 pixels.
+    EnableAll();
+    bar.PageList()->showPopup();
+    int height = bar.PageList()->view()->window()->height();
+    EXPECT_GE(height, 300);
+    EXPECT_LE(height, 400);
+    bar.PageList()->hidePopup();
 }
 
 TEST_F(ViewerBarTest, SelectingAPageMovesTheListWithoutReportingAChoice) {
