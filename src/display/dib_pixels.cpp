@@ -3,8 +3,16 @@
 // masks.
 #include "display/dib_format.h"
 
+#include <array>
 #include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
 
 namespace dib_detail {
 
@@ -32,22 +40,64 @@ int PictureRow(const DibHeader& h, int r) {
     return h.topDown ? r : h.height - 1 - r;
 }
 
-void UnpackIndices(const std::uint8_t* src, std::uint8_t* dst, int width, int bits) {
-    if (bits == 8) {
-        std::memcpy(dst, src, static_cast<std::size_t>(width));
-        return;
+// Each possible byte of packed indices spread out to one byte a pixel. Pixels
+// are packed from the most significant bits of each byte down.
+template <int Bits> struct SpreadTable {
+    static constexpr int kPerByte = 8 / Bits;
+    std::array<std::array<std::uint8_t, kPerByte>, 256> pixels{};
+
+    constexpr SpreadTable() {
+        for (unsigned byte = 0; byte < 256; ++byte)
+            for (int k = 0; k < kPerByte; ++k)
+                pixels[byte][k] =
+                    static_cast<std::uint8_t>((byte >> (8 - Bits * (k + 1))) & ((1u << Bits) - 1));
     }
-    // Pixels are packed from the most significant bits of each byte down.
-    const int perByte = 8 / bits;
-    const unsigned mask = (1u << bits) - 1;
+};
+
+// A whole byte's pixels are copied in one go from the table; the shifts and
+// masks a pixel at a time cost several times more.
+template <int Bits> void UnpackRow(const std::uint8_t* src, std::uint8_t* dst, int width) {
+    static constexpr SpreadTable<Bits> kTable;
+    constexpr int kPerByte = SpreadTable<Bits>::kPerByte;
     int x = 0;
-    for (; x + perByte <= width; x += perByte, ++src) {
-        const unsigned byte = *src;
-        for (int k = 0; k < perByte; ++k)
-            dst[x + k] = static_cast<std::uint8_t>((byte >> (8 - bits * (k + 1))) & mask);
-    }
+    for (; x + kPerByte <= width; x += kPerByte, ++src)
+        std::memcpy(dst + x, kTable.pixels[*src].data(), kPerByte);
     for (int k = 0; x < width; ++x, ++k)
-        dst[x] = static_cast<std::uint8_t>((*src >> (8 - bits * (k + 1))) & mask);
+        dst[x] = kTable.pixels[*src][static_cast<std::size_t>(k)];
+}
+
+// Sixteen bytes, 32 pixels, a step: the high and the low halves of the
+// bytes, interleaved.
+void UnpackNibbles(const std::uint8_t* src, std::uint8_t* dst, int width) {
+    int x = 0;
+#if defined(__SSE2__)
+    const __m128i low = _mm_set1_epi8(0x0F);
+    for (; x + 32 <= width; x += 32, src += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src));
+        const __m128i first = _mm_and_si128(_mm_srli_epi16(bytes, 4), low);
+        const __m128i second = _mm_and_si128(bytes, low);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + x), _mm_unpacklo_epi8(first, second));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + x + 16),
+                         _mm_unpackhi_epi8(first, second));
+    }
+#endif
+    UnpackRow<4>(src, dst + x, width - x);
+}
+
+void UnpackIndices(const std::uint8_t* src, std::uint8_t* dst, int width, int bits) {
+    switch (bits) {
+    case 1:
+        UnpackRow<1>(src, dst, width);
+        break;
+    case 2:
+        UnpackRow<2>(src, dst, width);
+        break;
+    case 4:
+        UnpackNibbles(src, dst, width);
+        break;
+    default:
+        std::memcpy(dst, src, static_cast<std::size_t>(width));
+    }
 }
 
 // One colour channel of a bit-field pixel: the masked bits, widened to 8 bits
@@ -107,10 +157,54 @@ void DecodeMaskedRow(const std::uint8_t* src, Pixel* dst, int width, int bits,
     }
 }
 
-void Decode24Row(const std::uint8_t* src, Pixel* dst, int width) {
-    for (int x = 0; x < width; ++x, src += 3)
+// Blue, green, red: read as a little-endian word with the next pixel's first
+// byte on top, the low 24 bits are the pixel. The last pixel of the row is
+// read byte by byte, since its word could reach past the data.
+void Decode24RowScalar(const std::uint8_t* src, Pixel* dst, int width) {
+    int x = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; x + 1 < width; ++x, src += 3) {
+            std::uint32_t word;
+            std::memcpy(&word, src, sizeof word);
+            dst[x] = word & kRgbMask;
+        }
+    }
+    for (; x < width; ++x, src += 3)
         dst[x] = MakePixel(src[2], src[1], src[0]);
 }
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// Eight pixels a step: each 128-bit half loads four pixels' twelve bytes (and
+// four more, which the step's limit keeps inside the row), and one byte
+// shuffle spreads every three bytes to a pixel's low three, zeroing the top.
+__attribute__((target("avx2"))) void Decode24RowAvx2(const std::uint8_t* src, Pixel* dst,
+                                                     int width) {
+    const __m256i spread = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1, 0,
+                                            1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    int x = 0;
+    // The second half reads bytes 12..27 of the step: the step's 24 and the
+    // first four of the next two pixels.
+    for (; x + 10 <= width; x += 8, src += 24) {
+        const __m256i bytes = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(src + 12),
+                                                  reinterpret_cast<const __m128i*>(src));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + x),
+                            _mm256_shuffle_epi8(bytes, spread));
+    }
+    Decode24RowScalar(src, dst + x, width - x);
+}
+
+void Decode24Row(const std::uint8_t* src, Pixel* dst, int width) {
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2)
+        Decode24RowAvx2(src, dst, width);
+    else
+        Decode24RowScalar(src, dst, width);
+}
+#else
+void Decode24Row(const std::uint8_t* src, Pixel* dst, int width) {
+    Decode24RowScalar(src, dst, width);
+}
+#endif
 
 // The common 32-bit layout (blue, green, red, unused): the low 24 bits of
 // the little-endian word are the pixel.

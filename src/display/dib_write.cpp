@@ -18,13 +18,14 @@ namespace {
 constexpr std::size_t kInfoStart = kFileHeaderSize;
 constexpr std::size_t kHeadersSize = kFileHeaderSize + kDibInfoHeaderSize;
 
-void PutHeaders(std::vector<std::uint8_t>& out, const Dib& dib, int bitCount,
-                std::size_t tableEntries, std::uint64_t imageSize) {
-    std::uint8_t* p = out.data();
+// The file header, the info header and the colour table, into `p`, which
+// holds zeros.
+void PutHeaders(std::uint8_t* p, const Dib& dib, int bitCount, std::size_t tableEntries,
+                std::uint64_t imageSize, std::uint64_t fileSize) {
     const auto offBits = static_cast<std::uint32_t>(kHeadersSize + 4 * tableEntries);
     p[0] = 'B';
     p[1] = 'M';
-    PutU32(p + 2, static_cast<std::uint32_t>(out.size()));
+    PutU32(p + 2, static_cast<std::uint32_t>(fileSize));
     PutU32(p + 10, offBits);
     std::uint8_t* h = p + kInfoStart;
     PutU32(h, kDibInfoHeaderSize);
@@ -37,18 +38,32 @@ void PutHeaders(std::vector<std::uint8_t>& out, const Dib& dib, int bitCount,
     // The used count is always written, even for a full or empty table, so a
     // reader never assumes entries that are not there.
     PutU32(h + 32, static_cast<std::uint32_t>(tableEntries));
+    std::uint8_t* table = p + kHeadersSize;
+    for (std::size_t i = 0; i < tableEntries; ++i, table += 4) {
+        table[0] = PixelBlue(dib.colorTable[i]);
+        table[1] = PixelGreen(dib.colorTable[i]);
+        table[2] = PixelRed(dib.colorTable[i]);
+    }
 }
 
-void PutIndexedRows(std::uint8_t* dst, const Dib& dib, std::size_t stride) {
+// Each row and its zero padding, appended within the reserved room.
+void AppendIndexedRows(std::vector<std::uint8_t>& out, const Dib& dib, std::size_t stride) {
     const auto width = static_cast<std::size_t>(dib.header.width);
-    for (int y = dib.header.height - 1; y >= 0; --y, dst += stride)
-        std::copy_n(dib.indices.data() + std::size_t(y) * width, width, dst);
+    for (int y = dib.header.height - 1; y >= 0; --y) {
+        const std::uint8_t* row = dib.indices.data() + std::size_t(y) * width;
+        out.insert(out.end(), row, row + width);
+        out.insert(out.end(), stride - width, 0);
+    }
 }
 
-void PutTrueColourRows(std::uint8_t* dst, const Dib& dib, std::size_t stride) {
-    for (int y = dib.header.height - 1; y >= 0; --y, dst += stride) {
+void AppendTrueColourRows(std::vector<std::uint8_t>& out, const Dib& dib, std::size_t stride) {
+    const auto width = static_cast<std::size_t>(dib.header.width);
+    for (int y = dib.header.height - 1; y >= 0; --y) {
+        const std::size_t start = out.size();
+        out.resize(start + stride, 0);
+        std::uint8_t* dst = out.data() + start;
         const Pixel* src = dib.pixels.Row(y);
-        for (int x = 0; x < dib.header.width; ++x) {
+        for (std::size_t x = 0; x < width; ++x) {
             dst[3 * x] = PixelBlue(src[x]);
             dst[3 * x + 1] = PixelGreen(src[x]);
             dst[3 * x + 2] = PixelRed(src[x]);
@@ -90,18 +105,16 @@ std::vector<std::uint8_t> EncodeDIB(const Dib& dib) {
     // The file header holds the size in 32 bits.
     if (total > std::numeric_limits<std::uint32_t>::max())
         return {};
-    std::vector<std::uint8_t> out(static_cast<std::size_t>(total), 0);
-    PutHeaders(out, dib, bitCount, entries, imageSize);
-    std::uint8_t* table = out.data() + kHeadersSize;
-    for (std::size_t i = 0; i < entries; ++i, table += 4) {
-        table[0] = PixelBlue(dib.colorTable[i]);
-        table[1] = PixelGreen(dib.colorTable[i]);
-        table[2] = PixelRed(dib.colorTable[i]);
-    }
+    // The rows are appended rather than written over a cleared buffer: for a
+    // large picture, clearing it would be one more pass over all of it.
+    std::vector<std::uint8_t> out;
+    out.reserve(static_cast<std::size_t>(total));
+    out.resize(kHeadersSize + 4 * entries, 0);
+    PutHeaders(out.data(), dib, bitCount, entries, imageSize, total);
     if (indexed)
-        PutIndexedRows(table, dib, static_cast<std::size_t>(stride));
+        AppendIndexedRows(out, dib, static_cast<std::size_t>(stride));
     else
-        PutTrueColourRows(table, dib, static_cast<std::size_t>(stride));
+        AppendTrueColourRows(out, dib, static_cast<std::size_t>(stride));
     return out;
 }
 
