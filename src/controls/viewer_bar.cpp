@@ -78,17 +78,7 @@ bool CViewerBar::Create() {
         AddButton(id);
     LayoutButtons();
 
-    m_pageList = new CPageListBox(this);
-    m_pageList->setFont(LargeFont());
-    m_pageList->setGeometry(page->x(), Bottom(page) + 1, kCounterWidth,
-                            m_pageList->sizeHint().height());
-    int row = std::max(1, QFontMetrics(m_pageList->font()).height());
-    m_pageList->setMaxVisibleItems(std::max(1, kListDropHeight / row));
-    m_pageList->setEnabled(false);
-    m_pageList->OnSelEndOk = [this] { Owner().OnBarNotify(ID_PAGE_LIST, kNotifySelEndOk); };
-    m_pageList->OnSelEndCancel = [this] { Owner().OnBarNotify(ID_PAGE_LIST, kNotifySelEndCancel); };
-    AddControl(m_pageList, ID_PAGE_LIST);
-
+    AddPageList(*page);
     AddLabel(ID_PAGE_TOTAL, "of ",
              QRect(m_pageList->x(), Bottom(m_pageList) + 1, kTotalWidth, kTotalHeight));
 
@@ -99,6 +89,19 @@ bool CViewerBar::Create() {
         AddButton(below)->move(upper->x(), Bottom(upper) - 1);
     }
     return true;
+}
+
+void CViewerBar::AddPageList(const QWidget& above) {
+    m_pageList = new CPageListBox(this);
+    m_pageList->setFont(LargeFont());
+    m_pageList->setGeometry(above.x(), Bottom(&above) + 1, kCounterWidth,
+                            m_pageList->sizeHint().height());
+    int row = std::max(1, QFontMetrics(m_pageList->font()).height());
+    m_pageList->setMaxVisibleItems(std::max(1, kListDropHeight / row));
+    m_pageList->setEnabled(false);
+    m_pageList->OnSelEndOk = [this] { Owner().OnBarNotify(ID_PAGE_LIST, kNotifySelEndOk); };
+    m_pageList->OnSelEndCancel = [this] { Owner().OnBarNotify(ID_PAGE_LIST, kNotifySelEndCancel); };
+    AddControl(m_pageList, ID_PAGE_LIST);
 }
 
 void CViewerBar::LayoutButtons() {

@@ -54,6 +54,8 @@ public:
 private:
     CHandButton* AddButton(CommandId id);
     QLabel* AddLabel(CommandId id, const QString& text, const QRect& place);
+    // The page list, under `above`, as high as its large numbers need.
+    void AddPageList(const QWidget& above);
 
     CPageListBox* m_pageList = nullptr;
 };
