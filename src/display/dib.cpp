@@ -60,7 +60,7 @@ void LookUpColours(const std::uint8_t* src, Pixel* dst, std::size_t count,
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
-// Indices below 16 (pictures of 4 bits or fewer), 32 a step: a byte shuffle
+// Indices of pictures of 4 bits or fewer, 32 a step: a byte shuffle
 // looks up the blue, the green and the red of all 32 at once, about four
 // times faster than the lookups one by one. Unpacking interleaves the three
 // into pixels but works within each 128-bit half, so the halves are put back
@@ -78,9 +78,17 @@ __attribute__((target("avx2"))) void LookUpSixteenAvx2(const std::uint8_t* src, 
     const __m256i greens = _mm256_broadcastsi128_si256(_mm_load_si128(table + 1));
     const __m256i reds = _mm256_broadcastsi128_si256(_mm_load_si128(table + 2));
     const __m256i zero = _mm256_setzero_si256();
+    const __m256i highNibble = _mm256_set1_epi8(static_cast<char>(0xF0));
     std::size_t i = 0;
     for (; i + 32 <= count; i += 32) {
         const __m256i index = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+        // Decoded pictures never have larger indices; a bitmap made by hand
+        // might, and they are looked up one by one as everywhere else.
+        if (!_mm256_testz_si256(index, highNibble)) {
+            for (std::size_t k = i; k < i + 32; ++k)
+                dst[k] = lookup[src[k]];
+            continue;
+        }
         const __m256i b = _mm256_shuffle_epi8(blues, index);
         const __m256i g = _mm256_shuffle_epi8(greens, index);
         const __m256i r = _mm256_shuffle_epi8(reds, index);
@@ -100,7 +108,7 @@ __attribute__((target("avx2"))) void LookUpSixteenAvx2(const std::uint8_t* src, 
 }
 #endif
 
-// Every index must be below 16 when `sixteen` is set.
+// `sixteen`: the picture has 4 bits or fewer, so its indices are below 16.
 void LookUp(const std::uint8_t* src, Pixel* dst, std::size_t count, const ColourLookup& lookup,
             [[maybe_unused]] bool sixteen) {
 #if defined(__x86_64__) && defined(__GNUC__)

@@ -188,3 +188,16 @@ TEST(DibWidths, WrittenFilesOfEveryWidth) {
         EXPECT_EQ(EncodeDIB(dib), ForgeBmp(recipe)) << width;
     }
 }
+
+// A bitmap made in memory may claim 4 bits yet hold larger indices: they
+// still stand for their table entries, or black past the table.
+TEST(DibWidths, HandMadeFourBitBitmapsWithLargerIndices) {
+    Dib dib;
+    dib.header = DibHeader{kDibInfoHeaderSize, 64, 2, false, 4, kDibRgb};
+    dib.colorTable = Table(40);
+    dib.indices = Indices(64, 2, 16, 3);
+    dib.indices[5] = 20;
+    dib.indices[70] = 39;
+    dib.indices[100] = 200;
+    EXPECT_EQ(DIBToBitmap(dib), Expected(dib.indices, dib.colorTable, 64, 2));
+}
