@@ -148,7 +148,10 @@ bool CWinApp::eventFilter(QObject* watched, QEvent* event) {
     // Keys reach the key table before the focused widget, so a scroll view or
     // a list cannot swallow Page Up, Page Down, Home and End. Not while a
     // modal dialog is up, and only for keys aimed at the main window.
-    if (event->type() == QEvent::KeyPress && m_pMainWnd && !QApplication::activeModalWidget()) {
+    // A pump dispatches waiting events without translating keys through the
+    // table, as the message pumping of the sound operations is meant to.
+    if (event->type() == QEvent::KeyPress && m_pMainWnd && m_pumpDepth == 0 &&
+        !QApplication::activeModalWidget()) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == m_pMainWnd) {
             if (auto press = KeyPressOf(*static_cast<QKeyEvent*>(event)))

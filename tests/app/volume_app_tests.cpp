@@ -219,6 +219,16 @@ TEST_F(VolumeAppTest, KeysWorkOnlyInViewerMode) {
     EXPECT_EQ(frame.m_nCurPage, 3);
 }
 
+TEST_F(VolumeAppTest, KeysWaitingDuringAPumpAreNotTranslated) {
+    Start();
+    ASSERT_TRUE(app->OpenDocumentFile(Volume("v.vol", "Three", 3).string()));
+    QTimer::singleShot(0, [this] { QTest::keyClick(&app->Frame(), Qt::Key_PageDown); });
+    app->PumpPendingMessages();
+    EXPECT_EQ(app->Frame().m_nCurPage, 1);
+    QTest::keyClick(&app->Frame(), Qt::Key_PageDown);
+    EXPECT_EQ(app->Frame().m_nCurPage, 2);
+}
+
 TEST_F(VolumeAppTest, CaptionFollowsTheTitle) {
     Start();
     ASSERT_TRUE(app->OpenDocumentFile(Volume("t.vol", "", 1).string()));
