@@ -12,6 +12,7 @@
 //
 // DIB_BENCH_FRESH_MEMORY=1 leaves the allocator's defaults alone (see main).
 #include "bench_scenes.h"
+#include "bench_timing.h"
 #include "bmp_forge.h"
 #include "colouring/region_fill.h"
 #include "controls/color_table.h"
@@ -46,6 +47,10 @@
 #include <time.h>
 
 namespace {
+
+using bench::RecordingReporter;
+using bench::ThreadSeconds;
+using bench::TimedLoop;
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -198,30 +203,6 @@ void CheckSamePixels(const Picture& p) {
 
 // ---- timing --------------------------------------------------------------------
 
-// Processor time of this thread in seconds: unlike the wall clock it does not
-// count the time other programs on a shared machine hold the processor.
-double ThreadSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
-}
-
-// Times `work` per iteration in thread processor time and records the
-// fastest iteration as the counter "best_ms"; the ratios are taken from it.
-template <class Work> void TimedLoop(benchmark::State& state, Work work) {
-    double best = 1e300;
-    for (auto _ : state) {
-        benchmark::ClobberMemory();
-        const double start = ThreadSeconds();
-        work();
-        benchmark::ClobberMemory();
-        const double seconds = ThreadSeconds() - start;
-        state.SetIterationTime(seconds);
-        best = std::min(best, seconds);
-    }
-    state.counters["best_ms"] = best * 1e3;
-}
-
 void OursBench(benchmark::State& state, const Picture* p) {
     TimedLoop(state, [&] {
         PixelBuffer pixels = DecodeOurs(p->file);
@@ -297,31 +278,6 @@ void EncodeFloorBench(benchmark::State& state, const PixelBuffer* picture) {
 }
 
 // ---- registering and reporting -----------------------------------------------
-
-// Remembers every benchmark's fastest iteration by name.
-class RecordingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const auto best = run.counters.find("best_ms");
-            if (run.run_type != Run::RT_Iteration || run.error_occurred ||
-                best == run.counters.end())
-                continue;
-            auto [it, fresh] = m_ms.emplace(run.run_name.function_name, best->second.value);
-            if (!fresh)
-                it->second = std::min(it->second, best->second.value);
-        }
-    }
-    // Milliseconds of the fastest iteration, or a negative value when it did not run.
-    double Ms(const std::string& name) const {
-        const auto it = m_ms.find(name);
-        return it == m_ms.end() ? -1.0 : it->second;
-    }
-
-private:
-    std::map<std::string, double> m_ms;
-};
 
 struct EncodeCase {
     std::string name;

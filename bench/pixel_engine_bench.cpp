@@ -4,6 +4,7 @@
 // prints the ratios with their targets, taken from each benchmark's fastest
 // iteration, and the undo memory of each fill.
 #include "bench_scenes.h"
+#include "bench_timing.h"
 #include "colouring/pixel_engine.h"
 #include "colouring/region_fill.h"
 #include "colouring/round_stroke.h"
@@ -22,6 +23,10 @@
 #include <time.h>
 
 namespace {
+
+using bench::RecordingReporter;
+using bench::ThreadSeconds;
+using bench::TimedLoop;
 
 constexpr Pixel kFillColour = 0x3366CC;
 
@@ -75,41 +80,6 @@ PreparedScene& Prepared(const std::string& region, const Size& size) {
         key = region + size.Name();
     }
     return *cached;
-}
-
-// Processor time of this thread in seconds: unlike the wall clock it does not
-// count the time other programs on a shared machine hold the processor.
-double ThreadSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
-}
-
-// Runs `work` once per iteration after an untimed `reset` and times only the
-// work, in thread processor time. Besides the mean it records the fastest
-// iteration as the counter "best_ms", the steadiest measure of the code
-// itself; the ratios are taken from it.
-// `batch` is how many operations one call of `work` performs: the library's
-// times are per call, "best_ms" per operation.
-template <class Reset, class Work>
-void TimedLoop(benchmark::State& state, Reset reset, Work work, int batch = 1) {
-    double best = 1e300;
-    for (auto _ : state) {
-        reset();
-        benchmark::ClobberMemory();
-        const double start = ThreadSeconds();
-        work();
-        benchmark::ClobberMemory();
-        const double seconds = ThreadSeconds() - start;
-        state.SetIterationTime(seconds);
-        best = std::min(best, seconds / batch);
-    }
-    state.counters["best_ms"] = best * 1e3;
-}
-
-template <class Work> void TimedLoop(benchmark::State& state, Work work, int batch = 1) {
-    TimedLoop(
-        state, [] {}, work, batch);
 }
 
 void SurfaceFillBench(benchmark::State& state, std::string region, Size size) {
@@ -203,31 +173,6 @@ void UndoPushPopBench(benchmark::State& state, Size size) {
         benchmark::DoNotOptimize(engine.Undo(picture));
     });
 }
-
-// Remembers every benchmark's fastest iteration by name.
-class RecordingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const auto best = run.counters.find("best_ms");
-            if (run.run_type != Run::RT_Iteration || run.error_occurred ||
-                best == run.counters.end())
-                continue;
-            auto [it, fresh] = m_ms.emplace(run.run_name.function_name, best->second.value);
-            if (!fresh)
-                it->second = std::min(it->second, best->second.value);
-        }
-    }
-    // Milliseconds of the fastest iteration, or a negative value when it did not run.
-    double Ms(const std::string& name) const {
-        const auto it = m_ms.find(name);
-        return it == m_ms.end() ? -1.0 : it->second;
-    }
-
-private:
-    std::map<std::string, double> m_ms;
-};
 
 void Configure(benchmark::internal::Benchmark* b, benchmark::TimeUnit unit, double minTime) {
     b->UseManualTime()->Unit(unit)->MinTime(minTime);
