@@ -3,6 +3,7 @@
 // bytes where the bit order or an escape code itself is under test.
 #include "bmp_forge.h"
 #include "display/dib.h"
+#include "expected_pixels.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -32,14 +33,6 @@ std::vector<std::uint8_t> RandomIndices(int count, int limit, unsigned seed) {
     for (auto& i : v)
         i = static_cast<std::uint8_t>(rng() % static_cast<unsigned>(limit));
     return v;
-}
-
-PixelBuffer Expected(const std::vector<std::uint8_t>& indices, const std::vector<Pixel>& table,
-                     int width, int height) {
-    PixelBuffer out(width, height);
-    for (std::size_t i = 0; i < indices.size(); ++i)
-        out.Data()[i] = indices[i] < table.size() ? table[indices[i]] : 0;
-    return out;
 }
 
 // One row of pixels, for the hand-made files below.

@@ -6,6 +6,7 @@
 #include "bmp_forge.h"
 #include "display/colour_match.h"
 #include "display/dib.h"
+#include "expected_pixels.h"
 
 #include <gtest/gtest.h>
 
@@ -43,14 +44,6 @@ std::vector<Pixel> Table(int colours) {
         table.push_back(MakePixel(std::uint8_t(i * 37 + 5), std::uint8_t(255 - i * 11),
                                   std::uint8_t(i * 91 + 200)));
     return table;
-}
-
-PixelBuffer Expected(const std::vector<std::uint8_t>& indices, const std::vector<Pixel>& table,
-                     int width, int height) {
-    PixelBuffer out(width, height);
-    for (std::size_t i = 0; i < indices.size(); ++i)
-        out.Data()[i] = indices[i] < table.size() ? table[indices[i]] : 0;
-    return out;
 }
 
 PixelBuffer Decode(const std::vector<std::uint8_t>& file) {
