@@ -2,7 +2,7 @@
 // procedurally at any size, each with a seed inside the region a fill takes.
 #pragma once
 
-#include "colouring/round_stroke.h"
+#include "model/colouring/round_stroke.h"
 #include "model/pixel_buffer.h"
 
 #include <string>

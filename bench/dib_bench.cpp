@@ -14,9 +14,9 @@
 #include "bench_scenes.h"
 #include "bench_timing.h"
 #include "bmp_forge.h"
-#include "colouring/region_fill.h"
-#include "controls/color_table.h"
-#include "display/dib.h"
+#include "model/colouring/region_fill.h"
+#include "model/controls/color_table.h"
+#include "model/display/dib.h"
 
 #include <benchmark/benchmark.h>
 #include <opencv2/imgcodecs.hpp>

@@ -5,9 +5,9 @@
 // iteration, and the undo memory of each fill.
 #include "bench_scenes.h"
 #include "bench_timing.h"
-#include "colouring/pixel_engine.h"
-#include "colouring/region_fill.h"
-#include "colouring/round_stroke.h"
+#include "model/colouring/pixel_engine.h"
+#include "model/colouring/region_fill.h"
+#include "model/colouring/round_stroke.h"
 
 #include <benchmark/benchmark.h>
 #include <opencv2/imgproc.hpp>

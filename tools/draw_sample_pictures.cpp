@@ -12,8 +12,8 @@
 // with the thirty paint colours, so a page coloured in any of them saves
 // without a colour change.
 #include "bmp_forge.h"
-#include "controls/color_table.h"
-#include "display/dib.h"
+#include "model/controls/color_table.h"
+#include "model/display/dib.h"
 
 #include <algorithm>
 #include <cmath>

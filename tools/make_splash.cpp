@@ -1,8 +1,8 @@
 // Draws the start-up picture (500 x 336, 256 colours) and writes it as an
 // 8-bit bitmap: make_splash OUTPUT.BMP. Run offscreen:
 //   QT_QPA_PLATFORM=offscreen build/tools/make_splash src/resources/bitmaps/splash.bmp
-#include "display/dib.h"
-#include "display/palette_builder.h"
+#include "model/display/dib.h"
+#include "model/display/palette_builder.h"
 
 #include <QFont>
 #include <QGuiApplication>

@@ -3,7 +3,7 @@
 // it must read back to the same picture and palette. The pixel limit is kept
 // small so that inputs claiming huge run-length pictures stay within the
 // fuzzer's memory limit.
-#include "display/dib.h"
+#include "model/display/dib.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -4,11 +4,11 @@
 #include "colouring/my_image_view.h"
 #include "framework/qt_dialogs.h"
 #include "mainframe/main_frame.h"
+#include "model/resources/string_table.h"
+#include "model/volume/vol_doc.h"
 #include "platform/host_paths.h"
 #include "platform/mci_extensions.h"
 #include "platform/sdl_audio.h"
-#include "resources/string_table.h"
-#include "volume/vol_doc.h"
 
 #include <QApplication>
 #include <QGuiApplication>

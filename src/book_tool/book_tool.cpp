@@ -3,12 +3,12 @@
 #include "book_tool/convert_picture.h"
 #include "book_tool/json_writer.h"
 #include "model/dialogs.h"
+#include "model/volume/vol_doc.h"
 #include "platform/app_settings.h"
 #include "platform/audio_devices.h"
 #include "platform/host_paths.h"
 #include "platform/mci_extensions.h"
 #include "platform/profile_file.h"
-#include "volume/vol_doc.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,10 +1,10 @@
 #include "book_tool/convert_picture.h"
 
 #include "book_tool/book_tool.h"
-#include "controls/color_table.h"
-#include "display/colour_match.h"
-#include "display/dib.h"
-#include "display/palette_builder.h"
+#include "model/controls/color_table.h"
+#include "model/display/colour_match.h"
+#include "model/display/dib.h"
+#include "model/display/palette_builder.h"
 
 #include <algorithm>
 #include <string>

@@ -2,8 +2,8 @@
 
 #include "display/picture_wnd.h"
 #include "model/dialogs.h"
-#include "slideshow/slide_show_running.h"
-#include "volume/vol_doc.h"
+#include "model/slideshow/slide_show_running.h"
+#include "model/volume/vol_doc.h"
 
 #include <QMouseEvent>
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "display/image_view.h"
-#include "display/page_picture.h"
+#include "model/display/page_picture.h"
 
 class CPictureWnd;
 class CVolDoc;

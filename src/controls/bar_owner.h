@@ -3,7 +3,7 @@
 // notifications by that id and asks for each control's state and tip by it.
 #pragma once
 
-#include "framework/cmd_target.h"
+#include "model/framework/cmd_target.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // The picture button of the bars along the bottom of the main window.
 #pragma once
 
-#include "resources/command_ids.h"
+#include "model/resources/command_ids.h"
 
 #include <QAbstractButton>
 #include <QCursor>

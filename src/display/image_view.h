@@ -4,8 +4,8 @@
 // view out around it and paints the background.
 #pragma once
 
-#include "display/page_picture.h"
 #include "framework/scroll_view.h"
+#include "model/display/page_picture.h"
 #include "model/pixel_buffer.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 #include "framework/frame_wnd.h"
 
 #include "framework/win_app.h"
-#include "resources/string_table.h"
+#include "model/resources/string_table.h"
 
 #include <QApplication>
 #include <QCloseEvent>

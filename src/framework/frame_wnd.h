@@ -3,8 +3,8 @@
 // table used when the document hands out none.
 #pragma once
 
-#include "framework/cmd_target.h"
-#include "resources/key_tables.h"
+#include "model/framework/cmd_target.h"
+#include "model/resources/key_tables.h"
 
 #include <QWidget>
 

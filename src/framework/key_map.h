@@ -2,7 +2,7 @@
 // the program's key tables.
 #pragma once
 
-#include "resources/key_tables.h"
+#include "model/resources/key_tables.h"
 
 #include <optional>
 

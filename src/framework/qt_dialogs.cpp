@@ -1,7 +1,7 @@
 #include "framework/qt_dialogs.h"
 
 #include "model/pixel_buffer.h"
-#include "resources/string_table.h"
+#include "model/resources/string_table.h"
 
 #include <QApplication>
 #include <QColorDialog>

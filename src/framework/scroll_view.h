@@ -2,7 +2,7 @@
 // child windows that move with the content when it scrolls.
 #pragma once
 
-#include "framework/cmd_target.h"
+#include "model/framework/cmd_target.h"
 
 #include <QAbstractScrollArea>
 #include <QPoint>

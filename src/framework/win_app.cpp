@@ -1,9 +1,9 @@
 #include "framework/win_app.h"
 
-#include "framework/document.h"
 #include "framework/frame_wnd.h"
 #include "framework/key_map.h"
 #include "framework/scroll_view.h"
+#include "model/framework/document.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>

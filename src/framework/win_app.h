@@ -3,8 +3,8 @@
 // documents by name, the recent-file list and message pumping.
 #pragma once
 
-#include "framework/cmd_target.h"
-#include "resources/key_tables.h"
+#include "model/framework/cmd_target.h"
+#include "model/resources/key_tables.h"
 
 #include <QObject>
 #include <QStringList>

@@ -5,10 +5,10 @@
 #include "framework/win_app.h"
 #include "mainframe/sound_service.h"
 #include "model/dialogs.h"
+#include "model/resources/string_table.h"
+#include "model/slideshow/slide_show_running.h"
+#include "model/volume/vol_doc.h"
 #include "platform/random.h"
-#include "resources/string_table.h"
-#include "slideshow/slide_show_running.h"
-#include "volume/vol_doc.h"
 
 #include <algorithm>
 

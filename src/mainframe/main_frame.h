@@ -6,9 +6,9 @@
 
 #include "controls/bar_owner.h"
 #include "framework/frame_wnd.h"
+#include "model/resources/command_ids.h"
+#include "model/volume/volume_frame.h"
 #include "platform/audio.h"
-#include "resources/command_ids.h"
-#include "volume/volume_frame.h"
 
 #include <string>
 

@@ -7,7 +7,7 @@
 #include "controls/viewer_bar.h"
 #include "framework/win_app.h"
 #include "mainframe/sound_service.h"
-#include "volume/vol_doc.h"
+#include "model/volume/vol_doc.h"
 
 #include <string>
 

@@ -13,10 +13,10 @@
 #include "framework/media_notice.h"
 #include "mainframe/sound_service.h"
 #include "model/dialogs.h"
+#include "model/resources/string_table.h"
+#include "model/volume/vol_doc.h"
 #include "platform/host_paths.h"
 #include "platform/text_util.h"
-#include "resources/string_table.h"
-#include "volume/vol_doc.h"
 
 namespace {
 

@@ -1,3 +1,3 @@
-#include "slideshow/slide_show_running.h"
+#include "model/slideshow/slide_show_running.h"
 
 int g_bSlideShowRunning = 0;

@@ -2,16 +2,16 @@
 
 #include "app/splash_wnd.h"
 #include "colouring/my_image_view.h"
-#include "display/dib.h"
 #include "display/picture_wnd.h"
 #include "mainframe/main_frame.h"
+#include "model/display/dib.h"
+#include "model/volume/vol_doc.h"
 #include "platform/host_paths.h"
 #include "platform/profile_file.h"
 #include "support/env_guard.h"
 #include "support/recording_audio.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
-#include "volume/vol_doc.h"
 
 #include <gtest/gtest.h>
 

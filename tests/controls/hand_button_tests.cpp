@@ -1,8 +1,8 @@
 #include "controls/hand_button.h"
 
 #include "controls/control_bar.h"
-#include "display/dib.h"
 #include "fake_bar_owner.h"
+#include "model/display/dib.h"
 
 #include <gtest/gtest.h>
 

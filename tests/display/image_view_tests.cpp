@@ -1,13 +1,13 @@
 #include "colouring/my_image_view.h"
 
-#include "display/dib.h"
 #include "display/picture_wnd.h"
+#include "model/display/dib.h"
+#include "model/volume/vol_doc.h"
 #include "platform/audio_devices.h"
 #include "platform/host_paths.h"
 #include "platform/mci_extensions.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
-#include "volume/vol_doc.h"
 
 #include <gtest/gtest.h>
 

@@ -5,10 +5,10 @@
 
 #include "framework/media_notice.h"
 #include "mainframe/main_frame.h"
+#include "model/volume/vol_doc.h"
 #include "support/recording_audio.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
-#include "volume/vol_doc.h"
 
 #include <gtest/gtest.h>
 

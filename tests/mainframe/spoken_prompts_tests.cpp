@@ -1,7 +1,7 @@
 // The committed spoken sounds: every file the program asks the sounds folder
 // for is there, a WAVE file the output plays, and not silent.
-#include "resources/command_ids.h"
-#include "resources/string_table.h"
+#include "model/resources/command_ids.h"
+#include "model/resources/string_table.h"
 
 #include <gtest/gtest.h>
 

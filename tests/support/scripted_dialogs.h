@@ -3,7 +3,7 @@
 #pragma once
 
 #include "model/dialogs.h"
-#include "slideshow/slide_show_info.h"
+#include "model/slideshow/slide_show_info.h"
 
 #include <deque>
 #include <functional>

@@ -1,0 +1,66 @@
+// Internal to the bitmap library: byte-level helpers and the layout that
+// header parsing hands to the pixel decoders.
+#pragma once
+
+#include "model/display/dib.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace dib_detail {
+
+constexpr std::size_t kFileHeaderSize = 14;
+
+inline std::uint16_t ReadU16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+inline std::uint32_t ReadU32(const std::uint8_t* p) {
+    return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) |
+           (std::uint32_t{p[3]} << 24);
+}
+inline void PutU16(std::uint8_t* p, std::uint32_t v) {
+    p[0] = static_cast<std::uint8_t>(v);
+    p[1] = static_cast<std::uint8_t>(v >> 8);
+}
+inline void PutU32(std::uint8_t* p, std::uint32_t v) {
+    PutU16(p, v);
+    PutU16(p + 2, v >> 16);
+}
+
+// Bytes of one stored row, padded to a multiple of 4. Computed in 64 bits:
+// width < 2^31 and bitCount <= 32 cannot overflow.
+inline std::uint64_t RowStride(std::uint64_t width, int bitCount) {
+    return (width * static_cast<std::uint64_t>(bitCount) + 31) / 32 * 4;
+}
+// Bytes of one row without its padding.
+inline std::uint64_t RowBytes(std::uint64_t width, int bitCount) {
+    return (width * static_cast<std::uint64_t>(bitCount) + 7) / 8;
+}
+
+// Everything the pixel decoders need, checked by the header parser: width,
+// height and bit count are valid, the pixel count is within the limit, the
+// compression fits the bit count, and `pixelOffset` lies within the data.
+struct DibLayout {
+    DibHeader header;
+    std::array<std::uint32_t, 3> masks{}; // red, green, blue; for 16 and 32 bits
+    std::size_t pixelOffset = 0;
+};
+
+// Decoders fill `out` (whose header and colour table are already set) from
+// `data`, the whole file. They return false with a reason in `why` for data
+// that is truncated or runs outside the picture.
+bool DecodeIndexedRows(std::span<const std::uint8_t> data, const DibLayout& layout, Dib& out,
+                       std::string& why);
+bool DecodeTrueColourRows(std::span<const std::uint8_t> data, const DibLayout& layout, Dib& out,
+                          std::string& why);
+bool DecodeRle(std::span<const std::uint8_t> data, const DibLayout& layout, Dib& out,
+               std::string& why);
+
+// Whether the bitmap keeps the invariants stated with Dib, so that it can be
+// converted and written without reading past its vectors.
+bool IsWellFormed(const Dib& dib);
+
+} // namespace dib_detail

@@ -1,0 +1,252 @@
+// Reading bitmap files: the file header, the bitmap header of every version
+// and the colour table. The pixel data is left to dib_pixels.cpp and
+// dib_rle.cpp. Every size taken from the file is checked before it is used,
+// in 64-bit arithmetic, so a hostile file can only fail.
+#include "model/display/dib.h"
+#include "model/display/dib_format.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <optional>
+
+using namespace dib_detail;
+
+namespace {
+
+using Bytes = std::span<const std::uint8_t>;
+
+constexpr std::uint32_t kDibCmyk = 11;
+constexpr std::uint32_t kDibCmykRle8 = 12;
+constexpr std::uint32_t kDibCmykRle4 = 13;
+
+// The reader's view of a file while its headers are parsed.
+struct Parse {
+    Bytes data;
+    DibLayout layout;
+    std::uint32_t colorsUsed = 0;
+    std::uint32_t offBits = 0;
+    std::uint64_t tableStart = 0; // first byte after header and masks
+    std::string why;
+
+    bool Fail(const char* reason) {
+        why = reason;
+        return false;
+    }
+};
+
+bool ValidBitCount(int bits) {
+    return bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16 || bits == 24 ||
+           bits == 32;
+}
+
+bool ReadCoreHeader(Parse& p) {
+    const std::uint8_t* h = p.data.data() + kFileHeaderSize;
+    DibHeader& header = p.layout.header;
+    header.width = ReadU16(h + 4);
+    header.height = ReadU16(h + 6);
+    header.bitCount = ReadU16(h + 10);
+    header.compression = kDibRgb;
+    p.tableStart = kFileHeaderSize + kDibCoreHeaderSize;
+    return true;
+}
+
+// Bit-field masks sit inside the header from the 52-byte version on, and
+// after a 40-byte header. The 64-byte header of the other header family has
+// other fields at that place, so its masks (if any) follow it too.
+bool ReadMasks(Parse& p, std::uint32_t headerSize) {
+    const std::uint32_t compression = p.layout.header.compression;
+    std::uint64_t maskStart = kFileHeaderSize + headerSize;
+    if (compression != kDibBitFields && compression != kDibAlphaBitFields)
+        return true;
+    if (headerSize >= 52 && headerSize != 64) {
+        maskStart = kFileHeaderSize + kDibInfoHeaderSize;
+    } else {
+        const std::uint64_t maskBytes = compression == kDibAlphaBitFields ? 16 : 12;
+        p.tableStart += maskBytes;
+        if (p.tableStart > p.data.size())
+            return p.Fail("truncated colour masks");
+    }
+    for (int i = 0; i < 3; ++i)
+        p.layout.masks[i] = ReadU32(p.data.data() + maskStart + 4 * i);
+    return true;
+}
+
+bool ReadInfoHeader(Parse& p, std::uint32_t headerSize) {
+    const std::uint8_t* h = p.data.data() + kFileHeaderSize;
+    DibHeader& header = p.layout.header;
+    const auto width = static_cast<std::int32_t>(ReadU32(h + 4));
+    const auto height = static_cast<std::int32_t>(ReadU32(h + 8));
+    if (width <= 0)
+        return p.Fail("width is not positive");
+    if (height == 0)
+        return p.Fail("height is 0");
+    if (height == INT32_MIN)
+        return p.Fail("height out of range");
+    header.width = width;
+    header.height = height < 0 ? -height : height;
+    header.topDown = height < 0;
+    header.bitCount = ReadU16(h + 14);
+    header.compression = ReadU32(h + 16);
+    p.colorsUsed = ReadU32(h + 32);
+    p.tableStart = kFileHeaderSize + std::uint64_t{headerSize};
+    return ReadMasks(p, headerSize);
+}
+
+bool CheckCompression(Parse& p) {
+    const DibHeader& header = p.layout.header;
+    switch (header.compression) {
+    case kDibRgb:
+        return true;
+    case kDibRle8:
+    case kDibRle4:
+        if (header.bitCount != (header.compression == kDibRle8 ? 8 : 4))
+            return p.Fail("run-length compression does not match the bit count");
+        if (header.topDown)
+            return p.Fail("run-length data stored top-down");
+        return true;
+    case kDibBitFields:
+    case kDibAlphaBitFields:
+        if (header.bitCount != 16 && header.bitCount != 32)
+            return p.Fail("bit fields with a bit count other than 16 or 32");
+        return true;
+    case kDibJpeg:
+    case kDibPng:
+        return p.Fail("embedded JPEG or PNG pictures are not supported");
+    case kDibCmyk:
+    case kDibCmykRle8:
+    case kDibCmykRle4:
+        return p.Fail("CMYK pictures are not supported");
+    default:
+        return p.Fail("unknown compression");
+    }
+}
+
+bool ReadHeaders(Parse& p, const DibLimits& limits) {
+    if (p.data.size() < kFileHeaderSize + 4)
+        return p.Fail("truncated file header");
+    if (p.data[0] != 'B' || p.data[1] != 'M')
+        return p.Fail("not a bitmap file");
+    p.offBits = ReadU32(p.data.data() + 10);
+    const std::uint32_t headerSize = ReadU32(p.data.data() + kFileHeaderSize);
+    if (headerSize != kDibCoreHeaderSize && headerSize < kDibInfoHeaderSize)
+        return p.Fail("unknown header size");
+    if (kFileHeaderSize + std::uint64_t{headerSize} > p.data.size())
+        return p.Fail("truncated bitmap header");
+    p.layout.header.headerSize = headerSize;
+    const bool ok =
+        headerSize == kDibCoreHeaderSize ? ReadCoreHeader(p) : ReadInfoHeader(p, headerSize);
+    if (!ok)
+        return false;
+    const DibHeader& header = p.layout.header;
+    if (header.width <= 0 || header.height <= 0)
+        return p.Fail("width or height is 0");
+    if (!ValidBitCount(header.bitCount))
+        return p.Fail("unsupported bit count");
+    if (!CheckCompression(p))
+        return false;
+    const std::uint64_t pixels = std::uint64_t(header.width) * std::uint64_t(header.height);
+    if (pixels > limits.maxPixels)
+        return p.Fail("picture larger than the pixel limit");
+    return true;
+}
+
+// Colour-table entries: the used count when it is given and sensible, else
+// the full table for the bit count; never more than fits before the pixel
+// data (or the end of the file), so a lying count only shortens the table.
+bool ReadColourTable(Parse& p, Dib& dib) {
+    const DibHeader& header = dib.header;
+    const std::uint64_t entrySize = header.headerSize == kDibCoreHeaderSize ? 3 : 4;
+    const std::uint64_t end = p.offBits != 0 ? p.offBits : p.data.size();
+    if (p.offBits != 0 && p.offBits < p.tableStart)
+        return p.Fail("pixel data offset inside the header");
+    const std::uint64_t room = std::min<std::uint64_t>(end, p.data.size()) - p.tableStart;
+    std::uint64_t declared = p.colorsUsed;
+    if (header.IsIndexed()) {
+        const std::uint64_t full = std::uint64_t{1} << header.bitCount;
+        if (declared == 0 || declared > full)
+            declared = full;
+        const std::uint64_t count = std::min(declared, room / entrySize);
+        dib.colorTable.resize(count);
+        const std::uint8_t* e = p.data.data() + p.tableStart;
+        for (std::uint64_t i = 0; i < count; ++i, e += entrySize)
+            dib.colorTable[i] = MakePixel(e[2], e[1], e[0]);
+        declared = count;
+    }
+    // True-colour files may carry a table too; it is skipped, not kept.
+    const std::uint64_t implied = p.tableStart + declared * entrySize;
+    const std::uint64_t offset = p.offBits != 0 ? p.offBits : implied;
+    if (offset >= p.data.size())
+        return p.Fail("pixel data offset past the end of the file");
+    p.layout.pixelOffset = static_cast<std::size_t>(offset);
+    return true;
+}
+
+bool DecodePixels(Parse& p, Dib& dib) {
+    const std::uint32_t compression = dib.header.compression;
+    if (compression == kDibRle8 || compression == kDibRle4)
+        return DecodeRle(p.data, p.layout, dib, p.why);
+    if (dib.header.IsIndexed())
+        return DecodeIndexedRows(p.data, p.layout, dib, p.why);
+    return DecodeTrueColourRows(p.data, p.layout, dib, p.why);
+}
+
+DibHandle Failure(std::string* why, const std::string& reason) {
+    if (why)
+        *why = std::string(kDibReadFailure) + ": " + reason;
+    return nullptr;
+}
+
+// The file as bytes, or nothing when it cannot be read or is larger than any
+// picture within the limit could be (8 bytes a pixel covers the widest rows).
+std::optional<std::vector<std::uint8_t>>
+ReadWholeFile(const std::filesystem::path& path, const DibLimits& limits, std::string& reason) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        reason = "cannot open the file";
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> bytes;
+    constexpr std::uint64_t kSlack = std::uint64_t{1} << 20; // headers, tables, profiles
+    const std::uint64_t cap =
+        limits.maxPixels > (UINT64_MAX - kSlack) / 8 ? UINT64_MAX : limits.maxPixels * 8 + kSlack;
+    std::uint8_t chunk[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+        if (bytes.size() + got > cap) {
+            reason = "file larger than the pixel limit allows";
+            std::fclose(f);
+            return std::nullopt;
+        }
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    }
+    const bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed) {
+        reason = "cannot read the file";
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+} // namespace
+
+DibHandle LoadDIB(std::span<const std::uint8_t> bytes, std::string* why, const DibLimits& limits) {
+    Parse p;
+    p.data = bytes;
+    if (!ReadHeaders(p, limits))
+        return Failure(why, p.why);
+    auto dib = std::make_unique<Dib>();
+    dib->header = p.layout.header;
+    if (!ReadColourTable(p, *dib) || !DecodePixels(p, *dib))
+        return Failure(why, p.why);
+    return dib;
+}
+
+DibHandle LoadDIB(const std::filesystem::path& path, std::string* why, const DibLimits& limits) {
+    std::string reason;
+    auto bytes = ReadWholeFile(path, limits, reason);
+    if (!bytes)
+        return Failure(why, reason);
+    return LoadDIB(std::span<const std::uint8_t>(*bytes), why, limits);
+}

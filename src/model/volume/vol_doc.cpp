@@ -1,0 +1,240 @@
+#include "model/volume/vol_doc.h"
+
+#include "model/dialogs.h"
+#include "model/resources/string_table.h"
+#include "model/volume/volume_frame.h"
+#include "platform/audio_devices.h"
+#include "platform/host_paths.h"
+#include "platform/mci_extensions.h"
+#include "platform/profile_file.h"
+#include "platform/text_util.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+// Buffer sizes of the keys: folders, title, icon and colour are cut to 254
+// characters, page entries to 511.
+constexpr std::size_t kShortValue = 255;
+constexpr std::size_t kPageValue = 512;
+
+// The page number of a key named "Page<N>" (any case, N decimal without
+// leading zeros, 1..INT_MAX), or 0 for any other key.
+int PageKeyNumber(std::string_view key) {
+    if (key.size() < 5 || !EqualsNoCase(key.substr(0, 4), "page") || key[4] == '0')
+        return 0;
+    long long n = 0;
+    for (char c : key.substr(4)) {
+        if (c < '0' || c > '9')
+            return 0;
+        n = n * 10 + (c - '0');
+        if (n > INT_MAX)
+            return 0;
+    }
+    return static_cast<int>(n);
+}
+
+// Reads the page keys 1..numPages of a section. Only the keys the file has
+// are visited, so a huge NumPages costs nothing; the result is the same as
+// asking for every key in turn.
+void ReadPageSection(const ProfileText& volume, std::string_view section, int numPages,
+                     PageList& list) {
+    volume.ForEachKey(section, [&](std::string_view key, std::string_view) {
+        int page = PageKeyNumber(key);
+        if (page < 1 || page > numPages)
+            return;
+        std::string value = GetProfileString(volume, section, key, "", kPageValue);
+        if (!value.empty())
+            list.Set(page, std::move(value));
+    });
+}
+
+// Restores the wait cursor however the open ends.
+class WaitCursor {
+public:
+    explicit WaitCursor(IVolumeFrame* frame) : m_frame(frame) {
+        if (m_frame)
+            m_frame->BeginWaitCursor();
+    }
+    ~WaitCursor() {
+        if (m_frame)
+            m_frame->EndWaitCursor();
+    }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    IVolumeFrame* m_frame;
+};
+
+} // namespace
+
+struct CVolDoc::Content {
+    PageList pictureFiles;
+    PageList soundFiles;
+    std::string title, copyDir, colPath;
+    ColorRef backColor = 0;
+    CSlideShowInfo slideShow;
+};
+
+CVolDoc::CVolDoc(HostPaths& paths, const MciExtensions& mci, const IAudioDevices& devices,
+                 IDialogs& dialogs)
+    : m_paths(paths), m_mci(mci), m_devices(devices), m_dialogs(dialogs) {
+    CountPages();
+    OnCommandId(ID_SLIDE_SHOW, [this] { OnSlideShow(); });
+    OnCommandId(ID_SLIDE_SHOW_SETTINGS, [this] { OnSlideShowSettings(); });
+}
+
+InsertDiscPrompt CVolDoc::MakeInsertDiscPrompt(const ProfileText& volume) const {
+    InsertDiscPrompt prompt;
+    std::string title = GetProfileString(volume, "Volume", "Title", "", kShortValue);
+    prompt.text = FormatMessageId(IDS_INSERT_DISC, {title});
+    std::string icon = GetProfileString(volume, "Volume", "Icon", "", kShortValue);
+    if (!icon.empty() && m_paths.FileExists(icon))
+        prompt.iconFile = m_paths.Resolve(icon);
+    return prompt;
+}
+
+void CVolDoc::ReadContent(const ProfileText& volume, Content& c) const {
+    c.copyDir = GetProfileString(volume, "Volume", "CopyDir", "", kShortValue);
+    c.colPath = GetProfileString(volume, "Volume", "ColPath", "", kShortValue);
+    int numPages = GetProfileInt(volume, "Volume", "NumPages", 0);
+    ReadPageSection(volume, "Picture Files", numPages, c.pictureFiles);
+    ReadPageSection(volume, "Sound Files", numPages, c.soundFiles);
+    c.title = GetProfileString(volume, "Volume", "Title", "", kShortValue);
+    c.backColor = static_cast<ColorRef>(
+        ParseCInteger(GetProfileString(volume, "Options", "BackColor", "", kShortValue)));
+    c.slideShow.m_nStartPage = GetProfileInt(volume, "Slide Show", "StartPage", 0);
+    c.slideShow.m_nEndPage = GetProfileInt(volume, "Slide Show", "EndPage", 0);
+    c.slideShow.m_bSound = GetProfileInt(volume, "Slide Show", "Sound", 1);
+    c.slideShow.m_bLoop = GetProfileInt(volume, "Slide Show", "Loop", 0);
+    c.slideShow.m_nSeconds = GetProfileInt(volume, "Slide Show", "Seconds", 7);
+    c.slideShow.m_bGoBySeconds = GetProfileInt(volume, "Slide Show", "GoBySeconds", 0);
+}
+
+bool CVolDoc::OnOpenDocument(const std::string& pathName) {
+    std::optional<std::filesystem::path> file = m_paths.Resolve(pathName);
+    std::optional<std::string> bytes;
+    if (file && m_paths.FileExists(pathName))
+        bytes = ReadWholeFile(*file);
+    if (!bytes) {
+        std::string shown = file ? file->string() : pathName;
+        m_dialogs.MessageBox(FormatMessageId(IDS_CANNOT_FIND_FILE, {shown}),
+                             MessageIcon::Exclamation);
+        return false;
+    }
+    const ProfileText volume(std::move(*bytes));
+
+    std::string orgPath = GetProfileString(volume, "Volume", "OrgPath", "", kShortValue);
+    while (!m_paths.SetCurrentDirectory(orgPath)) {
+        if (!m_dialogs.InsertDisc(MakeInsertDiscPrompt(volume)))
+            return false;
+    }
+
+    WaitCursor wait(m_pFrame);
+    Content c;
+    ReadContent(volume, c);
+    m_orgPath = std::move(orgPath);
+    m_copyDir = std::move(c.copyDir);
+    m_colPath = std::move(c.colPath);
+    m_canColour = (!m_copyDir.empty() && !m_orgPath.empty()) ? 1 : 0;
+    m_pictureFiles = std::move(c.pictureFiles);
+    m_soundFiles = std::move(c.soundFiles);
+    CountPages();
+    m_title = std::move(c.title);
+    m_backColor = c.backColor;
+    m_slideShow = c.slideShow;
+    m_slideShow.ApplyDefaults(m_pageCount, m_devices);
+    SetPathName(std::filesystem::absolute(*file).lexically_normal().string());
+    if (m_pFrame)
+        m_pFrame->OnVolumeRead();
+    return true;
+}
+
+void CVolDoc::CountPages() {
+    for (PageList* list : {&m_pictureFiles, &m_soundFiles}) {
+        if (list->IsEmpty())
+            list->AppendEmpty();
+        else
+            list->TrimTrailingEmpty(2);
+    }
+    m_pictureCount = static_cast<int>(std::max<std::int64_t>(m_pictureFiles.Size() - 1, 1));
+    m_soundCount = static_cast<int>(std::max<std::int64_t>(m_soundFiles.Size() - 1, 1));
+    m_pageCount = std::max(m_pictureCount, m_soundCount);
+}
+
+std::string CVolDoc::GetPageFile(int page, int kind) const {
+    if (page <= 0 || page > kMaxShownPage)
+        return {};
+    return std::string(List(kind).At(page));
+}
+
+bool CVolDoc::HasPageFile(int page, int kind) const {
+    return page <= List(kind).Size() - 1;
+}
+
+void CVolDoc::SetPageFile(int page, int kind, std::string name) {
+    List(kind).Set(page, std::move(name));
+}
+
+std::string CVolDoc::GetCopyPath(int page) const {
+    if (m_copyDir.empty())
+        return {};
+    return JoinStoredPath(m_copyDir, FilePart(GetPageFile(page, Picture)));
+}
+
+std::string CVolDoc::GetOriginalPath(int page) const {
+    return JoinStoredPath(m_orgPath, FilePart(GetPageFile(page, Picture)));
+}
+
+int CVolDoc::CurPage() const {
+    return m_pFrame ? m_pFrame->GetCurPage() : 1;
+}
+
+int CVolDoc::CanPlaySound(std::optional<std::string_view> name) const {
+    std::string file = name ? std::string(*name) : GetPageFile(CurPage(), Sound);
+    if (file.empty() || !m_paths.FileExists(file))
+        return -1;
+    std::string device = m_mci.DeviceType(MciExtensions::ExtensionOf(file));
+    if (EqualsNoCase(device, "waveaudio"))
+        return m_devices.WaveOutCount() > 0 ? 1 : 0;
+    if (EqualsNoCase(device, "sequencer"))
+        return m_devices.MidiOutCount() > 0 ? 1 : 0;
+    return 0;
+}
+
+const KeyTable* CVolDoc::GetDefaultAccelerator() {
+    if (!m_pFrame)
+        return &kKeyTable2;
+    m_pFrame->DestroyOwnKeyTable();
+    if (m_pFrame->IsSlideShowRunning() || m_pFrame->GetMode() != 0)
+        return nullptr;
+    return &kKeyTable2;
+}
+
+void CVolDoc::OnSlideShow() {
+    CSlideShowInfo show = m_slideShow;
+    show.m_nStartPage = CurPage();
+    show.ApplyDefaults(m_pageCount, m_devices);
+    if (m_pFrame)
+        m_pFrame->StartSlideShow(show);
+}
+
+void CVolDoc::OnSlideShowSettings() {
+    CSlideShowInfo show = m_slideShow;
+    show.ApplyDefaults(m_pageCount, m_devices);
+    SlideShowDlgData data = SlideShowDlgData::FromRecord(show);
+    if (!m_dialogs.SlideShowDialog(data))
+        return;
+    m_slideShow = data.ToRecord(m_pageCount);
+    if (m_pFrame)
+        m_pFrame->StartSlideShow(m_slideShow);
+}
+
+bool CVolDoc::WriteVolumeKey(std::string_view section, std::string_view key,
+                             std::string_view value) const {
+    if (GetPathName().empty())
+        return false;
+    return WritePrivateProfileString(section, key, value, GetPathName());
+}

@@ -1,0 +1,117 @@
+// The volume document: everything read from the open volume file, and the
+// answers to the questions the rest of the program asks about its pages.
+#pragma once
+
+#include "model/framework/document.h"
+#include "model/pixel_buffer.h"
+#include "model/slideshow/slide_show_info.h"
+#include "model/volume/page_list.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+class HostPaths;
+class MciExtensions;
+class IAudioDevices;
+class IDialogs;
+class IVolumeFrame;
+class ProfileText;
+struct InsertDiscPrompt;
+
+enum PageFileKind { Picture = 1, Sound = 2 };
+
+// Highest page number whose entries are ever given out.
+constexpr int kMaxShownPage = 99;
+
+class CVolDoc : public CDocument {
+public:
+    // The services are borrowed and must outlive the document. The document
+    // changes the current directory of `paths` when a volume opens.
+    CVolDoc(HostPaths& paths, const MciExtensions& mci, const IAudioDevices& devices,
+            IDialogs& dialogs);
+
+    // The main window, or null while there is none.
+    void SetFrame(IVolumeFrame* frame) { m_pFrame = frame; }
+
+    // Opens a volume file (a host path or stored name). On success the
+    // document holds the new volume, its path name is the file's full host
+    // path and the volume's OrgPath is the current directory. On failure
+    // (missing file, or the insert-disc prompt cancelled) nothing changes:
+    // not the document, not its path name, not the current directory.
+    bool OnOpenDocument(const std::string& pathName) override;
+
+    // Key table 2 in viewer mode while no slide show runs, else none. Always
+    // drops the main window's own table first.
+    const KeyTable* GetDefaultAccelerator() override;
+
+    // Commands 311 and 4011 (registered as the document's handlers).
+    void OnSlideShow();
+    void OnSlideShowSettings();
+
+    // The page's entry; empty for pages <= 0, above 99 or past the list.
+    std::string GetPageFile(int page, int kind) const;
+    // True when page <= the last index of the list.
+    bool HasPageFile(int page, int kind) const;
+    // Stores an entry (page >= 1), growing the list as needed. Counts are not
+    // recomputed.
+    void SetPageFile(int page, int kind, std::string name);
+    // CopyDir + "\" + file part of the picture entry; empty while CopyDir is.
+    std::string GetCopyPath(int page) const;
+    // OrgPath + "\" + file part of the picture entry.
+    std::string GetOriginalPath(int page) const;
+    // -1: no name, or no such file; 0: no device plays it here; 1: playable.
+    // Without a name, the sound entry of the main window's current page.
+    int CanPlaySound(std::optional<std::string_view> name = std::nullopt) const;
+    // Trims both lists and derives the three counts from them.
+    void CountPages();
+
+    // Writes one key into the open volume file; false when there is none or
+    // the write fails.
+    bool WriteVolumeKey(std::string_view section, std::string_view key,
+                        std::string_view value) const;
+
+    const std::string& GetTitle() const { return m_title; }
+    const std::string& GetCopyDir() const { return m_copyDir; }
+    const std::string& GetOrgPath() const { return m_orgPath; }
+    const std::string& GetColPath() const { return m_colPath; }
+    int GetPageCount() const { return m_pageCount; }
+    int GetPictureCount() const { return m_pictureCount; }
+    int GetSoundCount() const { return m_soundCount; }
+    ColorRef GetBackColor() const { return m_backColor; }
+    void SetBackColor(ColorRef colour) { m_backColor = colour; }
+    int CanColour() const { return m_canColour; }
+    const CSlideShowInfo& GetSlideShow() const { return m_slideShow; }
+    void SetSlideShow(const CSlideShowInfo& info) { m_slideShow = info; }
+
+    const HostPaths& Paths() const { return m_paths; }
+
+    // What the insert-disc prompt shows for a volume file's content.
+    InsertDiscPrompt MakeInsertDiscPrompt(const ProfileText& volume) const;
+
+private:
+    struct Content;
+    void ReadContent(const ProfileText& volume, Content& c) const;
+    int CurPage() const;
+    const PageList& List(int kind) const { return kind == Picture ? m_pictureFiles : m_soundFiles; }
+    PageList& List(int kind) { return kind == Picture ? m_pictureFiles : m_soundFiles; }
+
+    PageList m_pictureFiles;
+    PageList m_soundFiles;
+    std::string m_title;
+    std::string m_copyDir;
+    std::string m_orgPath;
+    std::string m_colPath;
+    int m_pageCount = 1;
+    int m_pictureCount = 1;
+    int m_soundCount = 1;
+    ColorRef m_backColor = 0;
+    int m_canColour = 0;
+    CSlideShowInfo m_slideShow;
+
+    HostPaths& m_paths;
+    const MciExtensions& m_mci;
+    const IAudioDevices& m_devices;
+    IDialogs& m_dialogs;
+    IVolumeFrame* m_pFrame = nullptr;
+};

@@ -1,0 +1,394 @@
+#include "model/volume/vol_doc.h"
+
+#include "model/volume/volume_frame.h"
+#include "platform/audio_devices.h"
+#include "platform/host_paths.h"
+#include "platform/mci_extensions.h"
+#include "platform/profile_file.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class FakeFrame : public IVolumeFrame {
+public:
+    int GetCurPage() const override { return curPage; }
+    int GetMode() const override { return mode; }
+    bool IsSlideShowRunning() const override { return slideShowRunning; }
+    void DestroyOwnKeyTable() override { ++keyTablesDropped; }
+    void OnVolumeRead() override {
+        ++volumesRead;
+        curPage = 1;
+    }
+    void StartSlideShow(const CSlideShowInfo& info) override { shows.push_back(info); }
+    void BeginWaitCursor() override { ++waitDepth; }
+    void EndWaitCursor() override { --waitDepth; }
+
+    int curPage = 1;
+    int mode = 0;
+    bool slideShowRunning = false;
+    int keyTablesDropped = 0;
+    int volumesRead = 0;
+    int waitDepth = 0;
+    std::vector<CSlideShowInfo> shows;
+};
+
+class VolDocTest : public ::testing::Test {
+protected:
+    VolDocTest() : devices(1, 1) {
+        org = dir.MakeDir("orig");
+        doc = std::make_unique<CVolDoc>(paths, mci, devices, dialogs);
+        doc->SetFrame(&frame);
+    }
+
+    // Writes a volume whose OrgPath is the test's "orig" folder, followed by `rest`.
+    fs::path WriteVolume(const std::string& name, const std::string& rest,
+                         const std::string& volumeKeys = "") {
+        return dir.Write(name, "[Volume]\nOrgPath=" + org.string() + "\n" + volumeKeys + rest);
+    }
+
+    TempDir dir;
+    fs::path org;
+    HostPaths paths;
+    MciExtensions mci;
+    FixedAudioDevices devices;
+    ScriptedDialogs dialogs;
+    FakeFrame frame;
+    std::unique_ptr<CVolDoc> doc;
+};
+
+TEST_F(VolDocTest, NewDocumentIsOneEmptyPage) {
+    EXPECT_EQ(doc->GetPageCount(), 1);
+    EXPECT_EQ(doc->GetPictureCount(), 1);
+    EXPECT_EQ(doc->GetPageFile(1, Picture), "");
+    EXPECT_EQ(doc->GetBackColor(), 0u);
+    EXPECT_EQ(doc->CanColour(), 0);
+    EXPECT_EQ(doc->GetPathName(), "");
+}
+
+TEST_F(VolDocTest, OpensTheWorkedExample) {
+    dir.Write("orig/COW.BMP", "x");
+    auto vol = WriteVolume("animals.vol",
+                           "CopyDir=C:\\COLORED\\ANIMALS\nColPath=D:\\ANIMALS\\COLOR\nNumPages=2\n"
+                           "Title=Animals\n[Picture Files]\nPage1=COW.BMP\nPage2=PIG.BMP\n"
+                           "[Sound Files]\nPage1=COW.WAV\n[Options]\nBackColor=16777215\n");
+    ASSERT_TRUE(doc->OnOpenDocument(vol.string()));
+    EXPECT_EQ(doc->GetPathName(), vol.string());
+    EXPECT_EQ(doc->GetTitle(), "Animals");
+    EXPECT_EQ(doc->GetPageCount(), 2);
+    EXPECT_EQ(doc->GetPageFile(1, Sound), "COW.WAV");
+    EXPECT_EQ(doc->GetPageFile(2, Sound), "");
+    EXPECT_EQ(doc->CanColour(), 1);
+    EXPECT_EQ(doc->GetBackColor(), 0xFFFFFFu);
+    EXPECT_EQ(doc->GetCopyPath(1), "C:\\COLORED\\ANIMALS\\COW.BMP");
+    EXPECT_EQ(doc->GetOriginalPath(2), org.string() + "\\PIG.BMP");
+    EXPECT_EQ(paths.CurrentDirectory(), fs::canonical(org));
+    EXPECT_TRUE(paths.FileExists(doc->GetPageFile(1, Picture)));
+    // The window heard of the new volume, and the wait cursor is back.
+    EXPECT_EQ(frame.volumesRead, 1);
+    EXPECT_EQ(frame.waitDepth, 0);
+    // No slide-show section: pages 1 to 2, sounds on, no loop, 7 seconds, wait for sounds.
+    const CSlideShowInfo& show = doc->GetSlideShow();
+    EXPECT_EQ(show.m_nStartPage, 1);
+    EXPECT_EQ(show.m_nEndPage, 2);
+    EXPECT_EQ(show.m_nSeconds, 7);
+    EXPECT_EQ(show.m_bSound, 1);
+    EXPECT_EQ(show.m_bGoBySeconds, 0);
+    EXPECT_EQ(show.m_bLoop, 0);
+}
+
+TEST_F(VolDocTest, PageCountsFollowTheEntriesPresent) {
+    struct Case {
+        const char* keys;
+        int pictures, sounds, pages;
+    } cases[] = {
+        {"NumPages=3\n[Picture Files]\nPage1=A.BMP\nPage3=C.BMP\n", 3, 1, 3},
+        {"NumPages=5\n[Picture Files]\nPage1=A.BMP\nPage2=B.BMP\n", 2, 1, 2},
+        {"NumPages=0\n[Picture Files]\nPage1=A.BMP\n", 1, 1, 1},
+        {"NumPages=-4\n[Picture Files]\nPage1=A.BMP\n", 1, 1, 1},
+        {"NumPages=4\n[Sound Files]\nPage1=1.WAV\nPage2=2.WAV\nPage3=3.WAV\npage4=4.WAV\n", 1, 4,
+         4},
+        {"NumPages=9\n[Picture Files]\nPage1=A.BMP\n[Sound Files]\nPage6=S.WAV\n", 1, 6, 6},
+        // Keys above NumPages, with leading zeros or empty values are never read.
+        {"NumPages=2\n[Picture Files]\nPage1=A.BMP\nPage3=C.BMP\nPage02=B.BMP\nPage2=\n", 1, 1, 1},
+        // The first of two keys of the same name wins.
+        {"NumPages=2\n[Picture Files]\nPage2=\nPAGE2=B.BMP\n", 1, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keys);
+        ASSERT_TRUE(doc->OnOpenDocument(WriteVolume("v.vol", "", c.keys).string()));
+        EXPECT_EQ(doc->GetPictureCount(), c.pictures);
+        EXPECT_EQ(doc->GetSoundCount(), c.sounds);
+        EXPECT_EQ(doc->GetPageCount(), c.pages);
+    }
+    ASSERT_TRUE(doc->OnOpenDocument(
+        WriteVolume("v.vol", "[Picture Files]\nPage1=A.BMP\nPage3=C.BMP\n", "NumPages=3\n")
+            .string()));
+    EXPECT_EQ(doc->GetPageFile(2, Picture), "");
+    EXPECT_TRUE(doc->HasPageFile(2, Picture));
+    EXPECT_TRUE(doc->HasPageFile(3, Picture));
+    EXPECT_FALSE(doc->HasPageFile(4, Picture));
+    EXPECT_FALSE(doc->HasPageFile(2, Sound));
+}
+
+TEST_F(VolDocTest, PagesAbove99CountButAreNeverGivenOut) {
+    ASSERT_TRUE(doc->OnOpenDocument(
+        WriteVolume("v.vol", "[Picture Files]\nPage1=A.BMP\nPage100=Z.BMP\nPage99=Y.BMP\n",
+                    "NumPages=150\n")
+            .string()));
+    EXPECT_EQ(doc->GetPageCount(), 100);
+    EXPECT_EQ(doc->GetPageFile(99, Picture), "Y.BMP");
+    EXPECT_EQ(doc->GetPageFile(100, Picture), "");
+    EXPECT_EQ(doc->GetPageFile(0, Picture), "");
+    EXPECT_EQ(doc->GetPageFile(-3, Sound), "");
+    EXPECT_TRUE(doc->HasPageFile(100, Picture));
+}
+
+TEST_F(VolDocTest, HugePageNumbersCostNothing) {
+    ASSERT_TRUE(doc->OnOpenDocument(
+        WriteVolume("v.vol",
+                    "[Picture Files]\nPage1=A.BMP\nPage2000000000=B.BMP\n"
+                    "[Sound Files]\nPage2147483647=S.WAV\nPage2147483648=T.WAV\n",
+                    "NumPages=2147483647\n")
+            .string()));
+    EXPECT_EQ(doc->GetPictureCount(), 2000000000);
+    EXPECT_EQ(doc->GetSoundCount(), 2147483647);
+    EXPECT_EQ(doc->GetPageCount(), 2147483647);
+    EXPECT_EQ(doc->GetSlideShow().m_nEndPage, 2147483647);
+    EXPECT_TRUE(doc->HasPageFile(2000000000, Picture));
+    EXPECT_FALSE(doc->HasPageFile(2147483647, Picture));
+}
+
+TEST_F(VolDocTest, BackColorReadsAsACIntegerLiteral) {
+    struct Case {
+        const char* text;
+        ColorRef value;
+    } cases[] = {{"0xFF0000", 0xFF0000},
+                 {"010", 8},
+                 {"255", 255},
+                 {"abc", 0},
+                 {"", 0},
+                 {"-1", 0xFFFFFFFF},
+                 {"99999999999", 0x7FFFFFFF}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        ASSERT_TRUE(doc->OnOpenDocument(
+            WriteVolume("v.vol", std::string("[Options]\nBackColor=") + c.text + "\n").string()));
+        EXPECT_EQ(doc->GetBackColor(), c.value);
+    }
+}
+
+TEST_F(VolDocTest, MissingFileIsReportedAndChangesNothing) {
+    auto good =
+        WriteVolume("good.vol", "[Picture Files]\nPage1=A.BMP\n", "NumPages=1\nTitle=Good\n");
+    ASSERT_TRUE(doc->OnOpenDocument(good.string()));
+    fs::path cwd = paths.CurrentDirectory();
+    dir.MakeDir("a folder.vol");
+    for (fs::path bad : {dir / "missing.vol", dir / "a folder.vol"}) {
+        dialogs.messages.clear();
+        EXPECT_FALSE(doc->OnOpenDocument(bad.string()));
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].text,
+                  "Cannot find file: " + bad.string() +
+                      ".\n\nPlease verify that the correct path and filename are given.");
+        EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
+    }
+    EXPECT_EQ(doc->GetTitle(), "Good");
+    EXPECT_EQ(doc->GetPathName(), good.string());
+    EXPECT_EQ(paths.CurrentDirectory(), cwd);
+    EXPECT_EQ(frame.volumesRead, 1);
+}
+
+TEST_F(VolDocTest, UnreachableOrgPathPromptsUntilCancel) {
+    auto good = WriteVolume("good.vol", "", "Title=Good\n");
+    ASSERT_TRUE(doc->OnOpenDocument(good.string()));
+    fs::path cwd = paths.CurrentDirectory();
+    auto onDisc = dir.Write("disc.vol", "[Volume]\nTitle=Farm\nOrgPath=D:\\FARM\nNumPages=1\n"
+                                        "[Picture Files]\nPage1=COW.BMP\n");
+    dialogs.insertDiscAnswers = {true, true, false};
+    EXPECT_FALSE(doc->OnOpenDocument(onDisc.string()));
+    ASSERT_EQ(dialogs.prompts.size(), 3u);
+    EXPECT_EQ(dialogs.prompts[0].text, "Please insert the \"Farm\" CD. Then press OK.");
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(doc->GetTitle(), "Good");
+    EXPECT_EQ(doc->GetPathName(), good.string());
+    EXPECT_EQ(paths.CurrentDirectory(), cwd);
+    EXPECT_EQ(frame.waitDepth, 0);
+}
+
+TEST_F(VolDocTest, InsertingTheDiscLetsTheOpenGoOn) {
+    fs::path disc = dir.Path() / "cdrom";
+    dir.Write("icon.ico", "icon");
+    auto vol = dir.Write("disc.vol", "[Volume]\nTitle=Farm\nIcon=" + (dir / "icon.ico").string() +
+                                         "\nOrgPath=D:\\FARM\n");
+    paths.SetDrives({{'D', disc}});
+    dialogs.insertDiscAnswers = {true, true};
+    dialogs.onInsertDisc = [&](std::size_t n) {
+        if (n == 2)
+            dir.MakeDir("cdrom/farm");
+    };
+    ASSERT_TRUE(doc->OnOpenDocument(vol.string()));
+    EXPECT_EQ(dialogs.prompts.size(), 2u);
+    ASSERT_TRUE(dialogs.prompts[0].iconFile);
+    EXPECT_EQ(*dialogs.prompts[0].iconFile, dir / "icon.ico");
+    EXPECT_EQ(paths.CurrentDirectory(), fs::canonical(disc / "farm"));
+}
+
+TEST_F(VolDocTest, FilesThatAreNoVolumePromptWithAnEmptyTitle) {
+    std::string junk;
+    for (int i = 0; i < 50000; ++i)
+        junk.push_back(static_cast<char>((i * 131) & 0xFF));
+    auto files = {dir.Write("junk.vol", junk), dir.Write("line.vol", std::string(10 << 20, 'a'))};
+    for (const fs::path& f : files) {
+        dialogs.prompts.clear();
+        dialogs.insertDiscAnswers = {true};
+        EXPECT_FALSE(doc->OnOpenDocument(f.string()));
+        ASSERT_EQ(dialogs.prompts.size(), 2u);
+        EXPECT_EQ(dialogs.prompts[1].text, "Please insert the \"\" CD. Then press OK.");
+        EXPECT_FALSE(dialogs.prompts[1].iconFile);
+    }
+}
+
+TEST_F(VolDocTest, CanPlaySoundAnswers) {
+    dir.Write("orig/SONG.MID", "m");
+    dir.Write("orig/CLIP.AVI", "a");
+    dir.Write("orig/talk.wav", "w");
+    mci.Set("MID", "SEQUENCER");
+    mci.Set("AVI", "avivideo");
+    ASSERT_TRUE(doc->OnOpenDocument(
+        WriteVolume("v.vol", "[Sound Files]\nPage1=TALK.WAV\nPage2=NONE.WAV\n", "NumPages=2\n")
+            .string()));
+    EXPECT_EQ(doc->CanPlaySound("SONG.MID"), 1);
+    EXPECT_EQ(doc->CanPlaySound("CLIP.AVI"), 0);
+    EXPECT_EQ(doc->CanPlaySound("GONE.MID"), -1);
+    EXPECT_EQ(doc->CanPlaySound(""), -1);
+    // Without a name: the current page's sound entry.
+    EXPECT_EQ(doc->CanPlaySound(), 1);
+    frame.curPage = 2;
+    EXPECT_EQ(doc->CanPlaySound(), -1);
+
+    FixedAudioDevices silent(0, 0);
+    CVolDoc quiet(paths, mci, silent, dialogs);
+    EXPECT_EQ(quiet.CanPlaySound("SONG.MID"), 0);
+    EXPECT_EQ(quiet.CanPlaySound("TALK.WAV"), 0);
+}
+
+TEST_F(VolDocTest, SlideShowSecondsZeroFollowsTheDevices) {
+    FixedAudioDevices silent(0, 0);
+    CVolDoc quiet(paths, mci, silent, dialogs);
+    auto vol = WriteVolume("v.vol", "[Slide Show]\nSeconds=0\nSound=1\nStartPage=2\nLoop=1\n");
+    ASSERT_TRUE(quiet.OnOpenDocument(vol.string()));
+    const CSlideShowInfo& show = quiet.GetSlideShow();
+    EXPECT_EQ(show.m_nSeconds, 8);
+    EXPECT_EQ(show.m_bSound, 0);
+    EXPECT_EQ(show.m_bGoBySeconds, 1);
+    EXPECT_EQ(show.m_nStartPage, 2);
+    EXPECT_EQ(show.m_bLoop, 1);
+}
+
+TEST_F(VolDocTest, SlideShowButtonStartsAtTheCurrentPageAndKeepsTheRecord) {
+    ASSERT_TRUE(doc->OnOpenDocument(
+        WriteVolume("v.vol", "[Slide Show]\nStartPage=2\n[Picture Files]\nPage6=F.BMP\n",
+                    "NumPages=6\n")
+            .string()));
+    frame.curPage = 5;
+    ASSERT_TRUE(doc->OnCommand(ID_SLIDE_SHOW));
+    ASSERT_EQ(frame.shows.size(), 1u);
+    EXPECT_EQ(frame.shows[0].m_nStartPage, 5);
+    EXPECT_EQ(frame.shows[0].m_nEndPage, 6);
+    EXPECT_EQ(doc->GetSlideShow().m_nStartPage, 2);
+}
+
+TEST_F(VolDocTest, SlideShowSettingsReplaceTheRecordOnlyOnShow) {
+    ASSERT_TRUE(doc->OnOpenDocument(
+        WriteVolume("v.vol", "[Slide Show]\nGoBySeconds=1\n[Picture Files]\nPage8=H.BMP\n",
+                    "NumPages=8\n")
+            .string()));
+    CSlideShowInfo before = doc->GetSlideShow();
+    ASSERT_TRUE(doc->OnCommand(ID_SLIDE_SHOW_SETTINGS)); // cancelled
+    EXPECT_TRUE(frame.shows.empty());
+    EXPECT_EQ(doc->GetSlideShow(), before);
+    ASSERT_EQ(dialogs.slideShowOpenedWith.size(), 1u);
+    EXPECT_EQ(dialogs.slideShowOpenedWith[0].m_nPagesChoice, 1);
+    EXPECT_EQ(dialogs.slideShowOpenedWith[0].m_nAdvanceChoice, 0);
+    EXPECT_EQ(dialogs.slideShowOpenedWith[0].m_nTo, 8);
+
+    SlideShowDlgData answer = dialogs.slideShowOpenedWith[0];
+    answer.m_nPagesChoice = 0; // All
+    answer.m_nFrom = 3;
+    answer.m_nEvery = 12;
+    answer.m_nAdvanceChoice = 1; // When Sound Is Done
+    answer.m_bRunContinuously = 1;
+    dialogs.slideShowAnswer = answer;
+    doc->OnSlideShowSettings();
+    ASSERT_EQ(frame.shows.size(), 1u);
+    const CSlideShowInfo& now = doc->GetSlideShow();
+    EXPECT_EQ(now.m_nStartPage, 1);
+    EXPECT_EQ(now.m_nEndPage, 8);
+    EXPECT_EQ(now.m_nSeconds, 12);
+    EXPECT_EQ(now.m_bGoBySeconds, 0);
+    EXPECT_EQ(now.m_bLoop, 1);
+    EXPECT_EQ(frame.shows[0], now);
+}
+
+TEST_F(VolDocTest, KeyTableOnlyInViewerModeWithoutASlideShow) {
+    const KeyTable* table = doc->GetDefaultAccelerator();
+    ASSERT_EQ(table, &kKeyTable2);
+    EXPECT_EQ(LookUpKey(*table, VK_HOME, kModNone), ID_FIRST_PAGE);
+    EXPECT_EQ(LookUpKey(*table, VK_END, kModNone), ID_LAST_PAGE);
+    EXPECT_EQ(LookUpKey(*table, VK_PRIOR, kModNone), ID_PREV_PAGE);
+    EXPECT_EQ(LookUpKey(*table, VK_NEXT, kModNone), ID_NEXT_PAGE);
+    EXPECT_EQ(LookUpKey(*table, 'P', kModCtrl), ID_FILE_PRINT);
+    EXPECT_EQ(LookUpKey(*table, 'S', kModAlt), ID_PLAY_OR_STOP_KEY);
+    EXPECT_FALSE(LookUpKey(*table, 'P', kModNone));
+    EXPECT_FALSE(LookUpKey(*table, VK_HOME, kModShift));
+    frame.mode = 1;
+    EXPECT_EQ(doc->GetDefaultAccelerator(), nullptr);
+    frame.mode = 0;
+    frame.slideShowRunning = true;
+    EXPECT_EQ(doc->GetDefaultAccelerator(), nullptr);
+    frame.slideShowRunning = false;
+    EXPECT_EQ(doc->GetDefaultAccelerator(), &kKeyTable2);
+    EXPECT_EQ(frame.keyTablesDropped, 4);
+}
+
+TEST_F(VolDocTest, WritingAMissingPageKeyAddsItAndKeepsTheRest) {
+    std::string before = "[Volume]\nOrgPath=" + org.string() +
+                         "\nNumPages=2\n\n[Picture Files]\nPage2=PIG.BMP\n\n[Sound Files]\n";
+    auto vol = dir.Write("v.vol", before);
+    ASSERT_TRUE(doc->OnOpenDocument(vol.string()));
+    ASSERT_TRUE(doc->WriteVolumeKey("Picture Files", "Page1", "C:\\COPIES\\COW.BMP"));
+    EXPECT_EQ(ReadFileBytes(vol), "[Volume]\nOrgPath=" + org.string() +
+                                      "\nNumPages=2\n\n[Picture Files]\nPage2=PIG.BMP\n"
+                                      "Page1=C:\\COPIES\\COW.BMP\n\n[Sound Files]\n");
+    // The current directory moved to OrgPath; the write still reaches the volume.
+    EXPECT_EQ(GetPrivateProfileString("Picture Files", "Page1", "", 512, vol),
+              "C:\\COPIES\\COW.BMP");
+}
+
+TEST_F(VolDocTest, RelativeVolumeNamesBecomeFullPaths) {
+    auto vol = WriteVolume("books/rel.vol", "", "Title=Rel\n");
+    ASSERT_TRUE(paths.SetCurrentDirectory(dir.Path().string()));
+    ASSERT_TRUE(doc->OnOpenDocument("BOOKS\\REL.VOL"));
+    EXPECT_EQ(doc->GetPathName(), vol.string());
+    EXPECT_TRUE(doc->WriteVolumeKey("Options", "BackColor", "255"));
+}
+
+TEST_F(VolDocTest, SetPageFileGrowsTheListAndKeepsElementZeroEmpty) {
+    doc->SetPageFile(3, Picture, "C.BMP");
+    doc->SetPageFile(0, Picture, "ZERO.BMP");
+    doc->SetPageFile(-1, Sound, "NEG.WAV");
+    EXPECT_EQ(doc->GetPageFile(3, Picture), "C.BMP");
+    EXPECT_TRUE(doc->HasPageFile(3, Picture));
+    EXPECT_EQ(doc->GetPageFile(0, Picture), "");
+    doc->CountPages();
+    EXPECT_EQ(doc->GetPageCount(), 3);
+}
+
+} // namespace
