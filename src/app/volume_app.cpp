@@ -53,7 +53,7 @@ std::string CVolumeApp::MakeFullPath(const std::string& name) const {
 
 void CVolumeApp::ReadSettings() {
     QSettings& s = Settings();
-    g_soundsPath = s.value("Tintaroo!/SoundsPath").toString().toStdString();
+    m_state.g_soundsPath = s.value("Tintaroo!/SoundsPath").toString().toStdString();
     std::map<char, std::filesystem::path> drives;
     s.beginGroup("Drives");
     for (const QString& key : s.childKeys()) {
@@ -87,12 +87,13 @@ bool CVolumeApp::InitInstance() {
         m_ownAudio = std::make_unique<SdlAudio>();
         m_audio = m_ownAudio.get();
     }
-    m_sound = std::make_unique<SoundService>(*this, *m_audio, *m_paths);
+    m_sound = std::make_unique<SoundService>(*this, *m_audio, *m_paths, m_state);
     ReadSettings();
 
-    m_doc = std::make_unique<CVolDoc>(*m_paths, *m_mci, *m_audio, *m_dialogs);
-    m_view = new CMyImageView(*m_doc, *m_paths, *m_dialogs);
-    m_frame = std::make_unique<CMainFrame>(*this, *m_doc, *m_view, *m_dialogs, *m_sound);
+    m_doc = std::make_unique<CVolDoc>(*m_paths, *m_mci, *m_audio, *m_dialogs, m_state);
+    m_doc->SetWaitCursor(this);
+    m_view = new CMyImageView(*m_doc, *m_paths, *m_dialogs, m_state);
+    m_frame = std::make_unique<CMainFrame>(*this, m_state, *m_doc, *m_view, *m_dialogs, *m_sound);
     m_doc->SetFrame(m_frame.get());
     m_pDocument = m_doc.get();
     m_pView = m_view;

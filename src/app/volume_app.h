@@ -5,6 +5,7 @@
 
 #include "framework/win_app.h"
 #include "mainframe/sound_service.h"
+#include "model/mainframe/running_state.h"
 
 #include <memory>
 #include <string>
@@ -39,6 +40,7 @@ public:
     // Empty for an empty command line.
     static std::string VolumeNameFromCommandLine(const std::string& commandLine);
 
+    RunningState& State() { return m_state; }
     CVolDoc& Doc() { return *m_doc; }
     CMainFrame& Frame() { return *m_frame; }
     CMyImageView& View() { return *m_view; }
@@ -61,6 +63,7 @@ private:
     void ActOnCommandLine();
 
     std::string m_commandLine;
+    RunningState m_state; // outlives every window that reads it
     std::unique_ptr<QtDialogs> m_ownDialogs;
     IDialogs* m_dialogs;
     std::unique_ptr<HostPaths> m_paths;

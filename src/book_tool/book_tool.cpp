@@ -3,6 +3,7 @@
 #include "book_tool/convert_picture.h"
 #include "book_tool/json_writer.h"
 #include "model/dialogs.h"
+#include "model/mainframe/running_state.h"
 #include "model/volume/vol_doc.h"
 #include "platform/app_settings.h"
 #include "platform/audio_devices.h"
@@ -72,6 +73,7 @@ struct Book {
     MciExtensions mci;
     FixedAudioDevices devices{1, 1};
     ToolDialogs dialogs;
+    RunningState state; // page 1, viewer mode, no show: as the program starts
     std::unique_ptr<CVolDoc> doc;
 };
 
@@ -84,7 +86,8 @@ void LoadSettings(Book& book) {
 
 int OpenBook(const std::string& volume, Book& book, std::ostream& err) {
     LoadSettings(book);
-    book.doc = std::make_unique<CVolDoc>(book.paths, book.mci, book.devices, book.dialogs);
+    book.doc =
+        std::make_unique<CVolDoc>(book.paths, book.mci, book.devices, book.dialogs, book.state);
     if (book.doc->OnOpenDocument(volume))
         return kExitOk;
     if (book.dialogs.promptShown) {
@@ -116,8 +119,8 @@ std::string HexColour(ColorRef c) {
 
 void WritePage(JsonWriter& json, const CVolDoc& doc, int page) {
     const HostPaths& paths = doc.Paths();
-    std::string picture = doc.GetPageFile(page, Picture);
-    std::string sound = doc.GetPageFile(page, Sound);
+    std::string picture = doc.GetPageFile(page, PageFileKind::Picture);
+    std::string sound = doc.GetPageFile(page, PageFileKind::Sound);
     std::string original = picture.empty() ? std::string() : doc.GetOriginalPath(page);
     std::string copy = picture.empty() ? std::string() : doc.GetCopyPath(page);
     json.BeginObject();
@@ -169,7 +172,7 @@ void CheckFolders(const CVolDoc& doc, std::vector<std::string>& problems) {
 void CheckPage(const CVolDoc& doc, int page, std::vector<std::string>& problems) {
     const HostPaths& paths = doc.Paths();
     const std::string where = "page " + std::to_string(page) + ": ";
-    std::string picture = doc.GetPageFile(page, Picture);
+    std::string picture = doc.GetPageFile(page, PageFileKind::Picture);
     if (picture.empty()) {
         problems.push_back(where + "no picture");
     } else if (!paths.FileExists(picture)) {
@@ -180,14 +183,19 @@ void CheckPage(const CVolDoc& doc, int page, std::vector<std::string>& problems)
         else
             problems.push_back(where + "picture \"" + picture + "\" not found");
     }
-    std::string sound = doc.GetPageFile(page, Sound);
+    std::string sound = doc.GetPageFile(page, PageFileKind::Sound);
     if (sound.empty())
         return;
-    int playable = doc.CanPlaySound(sound);
-    if (playable < 0)
+    switch (doc.CanPlaySound(sound)) {
+    case SoundPlayability::NoFile:
         problems.push_back(where + "sound \"" + sound + "\" not found");
-    else if (playable == 0)
+        break;
+    case SoundPlayability::Unsupported:
         problems.push_back(where + "sound \"" + sound + "\" is of a type no device plays");
+        break;
+    case SoundPlayability::Playable:
+        break;
+    }
 }
 
 } // namespace
@@ -200,7 +208,7 @@ void WriteVolumeInfo(const CVolDoc& doc, std::ostream& out) {
     json.Field("orgPath", doc.GetOrgPath());
     json.Field("copyDir", doc.GetCopyDir());
     json.Field("colPath", doc.GetColPath());
-    json.Field("canColour", doc.CanColour());
+    json.Field("canColour", doc.CanColour() ? 1 : 0);
     json.Field("pageCount", doc.GetPageCount());
     json.Field("pictureCount", doc.GetPictureCount());
     json.Field("soundCount", doc.GetSoundCount());
@@ -221,8 +229,10 @@ std::vector<std::string> FindVolumeProblems(const CVolDoc& doc) {
     CheckFolders(doc, problems);
     for (int page = 1; page <= ShownPages(doc); ++page)
         CheckPage(doc, page, problems);
-    if (doc.GetPageCount() > kMaxShownPage)
-        problems.push_back("pages 100 to " + std::to_string(doc.GetPageCount()) +
+    // The page count stops at the last page shown; the lists may go on.
+    const int listed = std::max(doc.GetPictureCount(), doc.GetSoundCount());
+    if (listed > kMaxShownPage)
+        problems.push_back("pages 100 to " + std::to_string(listed) +
                            " are never shown: a book shows pages 1 to 99 only");
     return problems;
 }

@@ -37,14 +37,22 @@ std::size_t ChangedPixels(const PixelBuffer& before, const PixelBuffer& after) {
     return changed;
 }
 
-const char* SaveFailureReason(int result) {
+const char* SaveFailureReason(DibSaveResult result) {
     switch (result) {
-    case kDibSaveBadBitmap:
+    case DibSaveResult::BadBitmap:
         return "the picture is too large for a bitmap file";
-    case kDibSaveOpenFailed:
+    case DibSaveResult::NotRegularFile:
+        return "it is not a regular file (a folder or a device); it was left alone";
+    case DibSaveResult::ReadOnly:
+        return "the file is read-only; it was left alone";
+    case DibSaveResult::Unreachable:
+        return "its path or a symbolic link on it leads nowhere";
+    case DibSaveResult::CannotCreate:
         return "no new file can be made in its folder";
-    case kDibSaveWriteFailed:
+    case DibSaveResult::WriteFailed:
         return "writing the file failed (is the disc full?)";
+    case DibSaveResult::NotSynced:
+        return "the new file is in place but its folder could not be synced to the disc";
     default:
         return "the new file cannot take its place";
     }
@@ -89,7 +97,7 @@ int ConvertPicture(const fs::path& in, const fs::path& out, std::ostream& report
         err << "tintaroo-book: " << in.string() << " cannot be converted\n";
         return kExitUnreadable;
     }
-    if (int result = SaveDIB(*page, out); result != kDibSaved) {
+    if (DibSaveResult result = SaveDIB(*page, out); result != DibSaveResult::Saved) {
         err << "tintaroo-book: cannot write " << out.string() << ": " << SaveFailureReason(result)
             << "\n";
         return kExitUnwritable;

@@ -17,9 +17,13 @@ LogPalette ConvertedPagePalette(const PixelBuffer& picture);
 
 // Reads `in` with the program's own reader and writes `out` as an
 // uncompressed 8-bit bitmap with the colour table above, each pixel its
-// nearest table colour. `out` is replaced whole or not at all, and may be
-// `in` itself. Reports one line on `report` when written, or a message on
-// `err`. Returns a BookToolExit code: kExitOk, kExitNoInput, kExitUnreadable
-// or kExitUnwritable.
+// nearest table colour. `out` is written with SaveDIB: replaced whole or not
+// at all (rewritten in place only when its folder cannot take a new file),
+// through a symbolic link to the link's target, and may be `in` itself. An
+// `out` that is not a regular file (a device, a folder) or has no write
+// permission is refused and left alone. An `in` that is not a regular file
+// (a FIFO) is refused at once as unreadable. Reports one line on `report`
+// when written, or a message on `err`. Returns a BookToolExit code: kExitOk,
+// kExitNoInput, kExitUnreadable or kExitUnwritable.
 int ConvertPicture(const std::filesystem::path& in, const std::filesystem::path& out,
                    std::ostream& report, std::ostream& err);

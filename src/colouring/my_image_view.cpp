@@ -2,16 +2,16 @@
 
 #include "display/picture_wnd.h"
 #include "model/dialogs.h"
-#include "model/slideshow/slide_show_running.h"
 #include "model/volume/vol_doc.h"
 
 #include <QMouseEvent>
 
 #include <string>
 
-CMyImageView::CMyImageView(CVolDoc& doc, const HostPaths& paths, IDialogs& dialogs, QWidget* parent)
+CMyImageView::CMyImageView(CVolDoc& doc, const HostPaths& paths, IDialogs& dialogs,
+                           const RunningState& state, QWidget* parent)
     : CImageView(parent), m_doc(doc), m_dialogs(dialogs), m_picture(paths, dialogs),
-      m_canvas(new CPictureWnd) {
+      m_canvas(new CPictureWnd), m_state(state) {
     AttachCanvas();
 }
 
@@ -26,7 +26,7 @@ void CMyImageView::OnInitialUpdate() {
 }
 
 void CMyImageView::ChooseBackColor() {
-    if (g_bSlideShowRunning)
+    if (m_state.g_bSlideShowRunning)
         return;
     if (std::optional<std::uint32_t> chosen = m_dialogs.ChooseColor(GetBackColor())) {
         SetBackColor(*chosen);

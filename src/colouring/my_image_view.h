@@ -5,17 +5,19 @@
 
 #include "display/image_view.h"
 #include "model/display/page_picture.h"
+#include "model/mainframe/running_state.h"
 
 class CPictureWnd;
 class CVolDoc;
 class HostPaths;
 class IDialogs;
+struct RunningState;
 
 class CMyImageView : public CImageView {
     Q_OBJECT
 public:
     // All borrowed; they outlive the view.
-    CMyImageView(CVolDoc& doc, const HostPaths& paths, IDialogs& dialogs,
+    CMyImageView(CVolDoc& doc, const HostPaths& paths, IDialogs& dialogs, const RunningState& state,
                  QWidget* parent = nullptr);
 
     PagePicture& Picture() override { return m_picture; }
@@ -28,9 +30,9 @@ public:
     // Background colour from the volume, then page 1.
     void OnInitialUpdate() override;
 
-    // The mode the main window is in (0 viewer, 1 colouring).
-    void SetColoringMode(int mode) { m_nColoringMode = mode; }
-    int GetColoringMode() const { return m_nColoringMode; }
+    // The mode the main window is in.
+    void SetColoringMode(Mode mode) { m_nColoringMode = mode; }
+    Mode GetColoringMode() const { return m_nColoringMode; }
 
     // The background-colour chooser: a confirmed colour becomes the view's and
     // the volume's; in every case the view's colour is then written to the
@@ -45,5 +47,6 @@ private:
     IDialogs& m_dialogs;
     ColouringPagePicture m_picture;
     CPictureWnd* m_canvas;
-    int m_nColoringMode = 0;
+    const RunningState& m_state;
+    Mode m_nColoringMode = Mode::Viewer;
 };

@@ -19,7 +19,9 @@ void CImageView::AttachCanvas() {
 }
 
 void CImageView::SetBackColor(ColorRef colour) {
-    m_backColor = colour & kRgbMask;
+    // Kept whole: the value is written back to the volume as it was read,
+    // and only painting looks at its colour bytes.
+    m_backColor = colour;
     viewport()->update();
 }
 

@@ -31,6 +31,8 @@ public:
     // Scroll sizes, scroll position and canvas position for the picture.
     void LayoutPicture();
 
+    // The background colour as given (0x00BBGGRR); any bits above the low 24
+    // are kept, and the background is painted in the low 24 bits alone.
     ColorRef GetBackColor() const { return m_backColor; }
     void SetBackColor(ColorRef colour);
 

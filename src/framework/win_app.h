@@ -4,7 +4,9 @@
 #pragma once
 
 #include "model/framework/cmd_target.h"
+#include "model/message_pump.h"
 #include "model/resources/key_tables.h"
+#include "model/wait_cursor.h"
 
 #include <QObject>
 #include <QStringList>
@@ -19,7 +21,7 @@ class CFrameWnd;
 class CScrollView;
 class QSettings;
 
-class CWinApp : public QObject, public CCmdTarget {
+class CWinApp : public QObject, public CCmdTarget, public IMessagePump, public IWaitCursor {
     Q_OBJECT
 public:
     // Call after the QApplication exists. `settings` is borrowed.
@@ -49,7 +51,7 @@ public:
 
     // Dispatches every waiting event, then returns. A request to end the
     // program made meanwhile is carried out back in the main loop.
-    void PumpPendingMessages();
+    void PumpPendingMessages() override;
     bool IsPumping() const { return m_pumpDepth > 0; }
 
     // Ends the program: closes the main window and leaves the event loop.
@@ -70,8 +72,8 @@ public:
     // main window's own) and routes its command. True when the key was used.
     bool TranslateKey(VirtualKey key, std::uint8_t modifiers);
 
-    void BeginWaitCursor();
-    void EndWaitCursor();
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
 
     QStringList RecentFiles() const;
 

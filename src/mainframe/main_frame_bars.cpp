@@ -20,14 +20,15 @@ void CMainFrame::RegisterBarRules() {
         ui.SetText("of " + std::to_string(m_doc.GetPageCount()));
     });
     OnUpdateId(ID_COLOUR_PAGE, [this](CCmdUI& ui) {
-        ui.Enable(m_doc.CanColour() == 1 && !m_view.Picture().CurrentFileName().empty());
+        ui.Enable(m_doc.CanColour() && !m_view.Picture().CurrentFileName().empty());
     });
     OnUpdateId(ID_UPDATE_PAGE, [this](CCmdUI& ui) {
         ui.Enable(!m_doc.GetColPath().empty() || !m_doc.GetCopyDir().empty());
     });
     OnUpdateId(ID_RESTORE_PAGE, [this](CCmdUI& ui) { ui.Enable(!m_doc.GetOrgPath().empty()); });
-    OnUpdateId(ID_FILE_PRINT,
-               [this](CCmdUI& ui) { ui.Enable(!m_doc.GetPageFile(m_nCurPage, Picture).empty()); });
+    OnUpdateId(ID_FILE_PRINT, [this](CCmdUI& ui) {
+        ui.Enable(!m_doc.GetPageFile(m_state.m_nCurPage, PageFileKind::Picture).empty());
+    });
     OnUpdateId(ID_VIEWER_BAR_SELF, [](CCmdUI& ui) { ui.Enable(false); });
 }
 
@@ -60,13 +61,13 @@ void CMainFrame::OnPageListSelEndOk() {
     if (page >= 1) {
         // The child hears the number before the new page appears.
         m_sound.SpeakSoundFileToEnd(std::to_string(page) + ".wav");
-        if (page != m_nCurPage)
+        if (page != m_state.m_nCurPage)
             GoToPage(page);
     }
     m_view.setFocus();
 }
 
 void CMainFrame::OnPageListSelEndCancel() {
-    m_wndViewerBar->SelectPage(m_nCurPage);
+    m_wndViewerBar->SelectPage(m_state.m_nCurPage);
     m_view.setFocus();
 }

@@ -1,14 +1,13 @@
 #include "mainframe/sound_service.h"
 
 #include "framework/win_app.h"
+#include "model/mainframe/running_state.h"
 #include "platform/host_paths.h"
 #include "platform/random.h"
 #include "platform/text_util.h"
 
 #include <QResource>
 #include <QString>
-
-std::string g_soundsPath;
 
 std::span<const std::uint8_t> FindWaveResource(const WaveResourceName& name) {
     std::string file = std::holds_alternative<int>(name)
@@ -24,8 +23,9 @@ std::span<const std::uint8_t> FindWaveResource(const WaveResourceName& name) {
     return {resource.data(), static_cast<std::size_t>(resource.size())};
 }
 
-SoundService::SoundService(CWinApp& app, IAudio& audio, const HostPaths& paths)
-    : m_app(app), m_audio(audio), m_paths(paths) {}
+SoundService::SoundService(CWinApp& app, IAudio& audio, const HostPaths& paths,
+                           const RunningState& state)
+    : m_app(app), m_audio(audio), m_paths(paths), m_state(state) {}
 
 int SoundService::DrawFromTicks(int lo, int hi) const {
     return DrawRandom(m_app.GetTickCount(), lo, hi);
@@ -53,7 +53,7 @@ void SoundService::PlaySplashSound() {
 std::optional<std::filesystem::path> SoundService::FindSoundFile(std::string_view name) const {
     if (name.empty())
         return std::nullopt;
-    std::string stored = g_soundsPath + std::string(name);
+    std::string stored = m_state.g_soundsPath + std::string(name);
     if (!m_paths.FileExists(stored))
         return std::nullopt;
     return m_paths.Resolve(stored);

@@ -16,11 +16,7 @@
 
 class CWinApp;
 class HostPaths;
-
-// Put directly in front of the names of spoken sound files (the "SoundsPath"
-// setting, read at start-up); it must end with a folder separator, since none
-// is inserted. Empty: the names are looked up in the current directory.
-extern std::string g_soundsPath;
+struct RunningState;
 
 // A WAVE resource: named ("CLICK", in any letter case) or numbered (1 to 7).
 using WaveResourceName = std::variant<std::string_view, int>;
@@ -32,8 +28,9 @@ std::span<const std::uint8_t> FindWaveResource(const WaveResourceName& name);
 
 class SoundService {
 public:
-    // All borrowed; they must outlive the service.
-    SoundService(CWinApp& app, IAudio& audio, const HostPaths& paths);
+    // All borrowed; they must outlive the service. Spoken files are looked
+    // up under the state's g_soundsPath.
+    SoundService(CWinApp& app, IAudio& audio, const HostPaths& paths, const RunningState& state);
 
     IAudio& Audio() { return m_audio; }
     const IAudioDevices& Devices() const { return m_audio; }
@@ -67,4 +64,5 @@ private:
     CWinApp& m_app;
     IAudio& m_audio;
     const HostPaths& m_paths;
+    const RunningState& m_state;
 };

@@ -1,10 +1,9 @@
 #include "platform/profile_file.h"
 
+#include "platform/atomic_file.h"
 #include "platform/text_util.h"
 
-#include <cerrno>
 #include <climits>
-#include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -37,41 +36,12 @@ bool ValidValue(std::string_view v) {
            v.find('\0') == std::string_view::npos;
 }
 
-bool WriteAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
+// A UTF-8 byte-order mark some editors put at the start of a file. It is not
+// part of the first line, and a write keeps it where it is.
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-// Writes the bytes to a new file beside `target` and renames it over the
-// target, so readers see the old or the new file and never a torn one.
-bool ReplaceFileAtomically(const std::filesystem::path& target, const std::string& bytes,
-                           const struct stat& original) {
-    std::string name = ".";
-    name += target.filename().string();
-    name += ".XXXXXX";
-    std::string tmp = (target.parent_path() / name).string();
-    int fd = ::mkstemp(tmp.data());
-    if (fd < 0)
-        return false;
-    bool ok = WriteAll(fd, bytes) && ::fchmod(fd, original.st_mode & 07777) == 0;
-    if (ok && ::geteuid() == 0) {
-        // Keep the owner when root edits someone else's file; not fatal if refused.
-        [[maybe_unused]] int ignored = ::fchown(fd, original.st_uid, original.st_gid);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(tmp.c_str(), target.c_str()) == 0;
-    if (!ok)
-        ::unlink(tmp.c_str());
-    return ok;
+std::size_t BomLength(std::string_view bytes) {
+    return bytes.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
 }
 
 } // namespace
@@ -85,7 +55,7 @@ void ProfileText::Parse() {
     std::unordered_set<std::string> sectionNames;
     std::unordered_set<std::string> keyNames;
     Section* current = nullptr;
-    std::size_t pos = 0;
+    std::size_t pos = BomLength(m_bytes);
     while (pos < n) {
         std::size_t nl = m_bytes.find('\n', pos);
         std::size_t next = nl == std::string::npos ? n : nl + 1;
@@ -177,7 +147,7 @@ std::optional<std::string> ProfileText::WithValue(std::string_view section, std:
     const Section* s = FindSection(section);
     if (!s) {
         out = m_bytes;
-        if (!out.empty() && out.back() != '\n')
+        if (out.size() > BomLength(out) && out.back() != '\n')
             out.append(eol);
         out.append("[").append(section).append("]").append(eol);
         out.append(key).append("=").append(value).append(eol);
@@ -201,31 +171,10 @@ std::optional<std::string> ProfileText::WithValue(std::string_view section, std:
 }
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    std::string bytes;
+    if (ReadRegularFile(path, kMaxSettingsFileBytes, bytes) != ReadFileResult::Read)
         return std::nullopt;
-    struct stat st {};
-    std::optional<std::string> result;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-        static_cast<std::size_t>(st.st_size) <= kMaxSettingsFileBytes) {
-        std::string bytes;
-        char buf[65536];
-        ssize_t n;
-        while ((n = ::read(fd, buf, sizeof buf)) != 0) {
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0 || bytes.size() + static_cast<std::size_t>(n) > kMaxSettingsFileBytes) {
-                bytes.clear();
-                n = -1;
-                break;
-            }
-            bytes.append(buf, static_cast<std::size_t>(n));
-        }
-        if (n == 0)
-            result = std::move(bytes);
-    }
-    ::close(fd);
-    return result;
+    return bytes;
 }
 
 std::string GetProfileString(const ProfileText& text, std::string_view section,
@@ -280,5 +229,5 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key,
         return false;
     if (*updated == text.Bytes())
         return true;
-    return ReplaceFileAtomically(real, *updated, st);
+    return WriteFileAtomically(real, *updated).Ok();
 }

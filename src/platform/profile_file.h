@@ -5,11 +5,13 @@
 // Only the first section of a name counts, and within it the first key of a
 // name. Names and values are trimmed of blanks and tabs; a value wrapped in a
 // matching pair of double or single quotes loses them. Lines starting with ';'
-// or '#' are comments. Lines end with LF or CRLF.
+// or '#' are comments. Lines end with LF or CRLF. A UTF-8 byte-order mark at
+// the start of the file is not part of the first line.
 //
 // Writing changes exactly one value: it replaces the value of an existing key
 // in place, or adds "key=value" after the last key of the section, or adds the
-// section with the key at the end of the file. Every other byte stays as it was.
+// section with the key at the end of the file. Every other byte stays as it
+// was, a byte-order mark included.
 #pragma once
 
 #include <cstddef>
@@ -30,6 +32,9 @@ public:
     // The raw value of a key (trimmed, quotes removed), or none when the key
     // or its section is absent.
     std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
+
+    // Whether the file has a section of that name, with or without keys.
+    bool HasSection(std::string_view section) const { return FindSection(section) != nullptr; }
 
     // Calls fn(key, value) for each key of the first section of that name, in
     // file order, skipping later repeats of a key name.
@@ -74,7 +79,9 @@ private:
     std::vector<Section> m_sections;
 };
 
-// Reads a whole file; none when it cannot be read.
+// Reads a whole regular file; none when it cannot be read, is not a regular
+// file (a FIFO or device is refused at once, never waited on) or is larger
+// than a settings file can sensibly be (64 MiB).
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 
 // The value of a key cut to size - 1 characters (and at a NUL byte), or the
@@ -95,11 +102,13 @@ int GetPrivateProfileInt(std::string_view section, std::string_view key, int def
                          const std::filesystem::path& file);
 
 // Writes one key into an existing file and reports success. Follows symbolic
-// links to the real file; the new content goes to a temporary file in the
-// same folder that is renamed over the original (a crash leaves the old or the
-// new file), keeping the file's mode. Fails, changing nothing, when the file
+// links to the real file and writes it with WriteFileAtomically
+// (atomic_file.h): a crash leaves the old or the new file, the file's mode
+// (and, for root, its owner) is kept, and a file in a folder that cannot take
+// a new file is rewritten in place. Fails, changing nothing, when the file
 // does not exist or is not a regular file, has no write permission bits, lies
-// on a read-only mount, cannot be read or replaced, or when the names or value
-// cannot be stored (see ProfileText::WithValue).
+// on a read-only mount, cannot be read or written, or when the names or value
+// cannot be stored (see ProfileText::WithValue). Also fails, with the new
+// content in place, when the folder could not be synced after the rename.
 bool WritePrivateProfileString(std::string_view section, std::string_view key,
                                std::string_view value, const std::filesystem::path& file);

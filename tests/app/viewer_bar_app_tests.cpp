@@ -43,10 +43,10 @@ void WritePicture(const fs::path& file, int w, int h) {
 class PageNotingAudio : public RecordingAudio {
 public:
     bool PlaySoundFile(const fs::path& file, SoundWait wait) override {
-        pageAtSpeech.push_back(frame ? frame->m_nCurPage : 0);
+        pageAtSpeech.push_back(state ? state->m_nCurPage : 0);
         return RecordingAudio::PlaySoundFile(file, wait);
     }
-    CMainFrame* frame = nullptr;
+    const RunningState* state = nullptr;
     std::vector<int> pageAtSpeech;
 };
 
@@ -63,7 +63,6 @@ protected:
         for (const char* spoken : {"1.wav", "2.wav", "3.wav", "NEXT.WAV", "PAGENUM.WAV"})
             dir.Write(std::string("sounds/") + spoken, "voice");
     }
-    ~ViewerBarAppTest() override { g_soundsPath.clear(); }
 
     // A volume of `pages` pictures; page 2 has a sound.
     fs::path Volume(const std::string& name, int pages, const std::string& folders = "") {
@@ -78,8 +77,8 @@ protected:
     void Start() {
         app = std::make_unique<CVolumeApp>(settings, "", &dialogs, &audio);
         ASSERT_TRUE(app->InitInstance());
-        g_soundsPath = sounds.string() + "/";
-        audio.frame = &Frame();
+        app->State().g_soundsPath = sounds.string() + "/";
+        audio.state = &app->State();
     }
     void Open(const fs::path& volume) { ASSERT_TRUE(app->OpenDocumentFile(volume.string())); }
     // The program's idle moment, when the bar's controls are refreshed.
@@ -134,11 +133,11 @@ TEST_F(ViewerBarAppTest, BarRunsAlongTheBottomWithTheViewAboveIt) {
     EXPECT_EQ(bar.bottom(), Frame().height() - 1);
     EXPECT_EQ(app->View().geometry().bottom(), bar.top() - 1);
     // Colouring mode has no viewer bar; the view takes the room.
-    Frame().SetMode(1);
+    Frame().SetMode(Mode::Colouring);
     Frame().layout()->activate();
     EXPECT_TRUE(Bar().isHidden());
     EXPECT_EQ(app->View().geometry().bottom(), Frame().height() - 1);
-    Frame().SetMode(0);
+    Frame().SetMode(Mode::Viewer);
     EXPECT_FALSE(Bar().isHidden());
 }
 
@@ -165,7 +164,7 @@ TEST_F(ViewerBarAppTest, PageCounterFollowsTheVolume) {
     EXPECT_EQ(Entries(), (QStringList{"1", "2", "3", "4", "5"}));
     EXPECT_EQ(Total(), "of 5");
     EXPECT_EQ(List().currentText(), "1");
-    EXPECT_EQ(Frame().m_nCurPage, 1);
+    EXPECT_EQ(app->State().m_nCurPage, 1);
 }
 
 TEST_F(ViewerBarAppTest, ButtonsAreEnabledAsThePageAllows) {
@@ -197,17 +196,17 @@ TEST_F(ViewerBarAppTest, ButtonsAreEnabledAsThePageAllows) {
     };
     EXPECT_EQ(sorted(enabledOnes()), with({ID_NEXT_PAGE}));
     Click(ID_NEXT_PAGE);
-    EXPECT_EQ(Frame().m_nCurPage, 2);
+    EXPECT_EQ(app->State().m_nCurPage, 2);
     EXPECT_EQ(sorted(enabledOnes()), with({ID_PREV_PAGE, ID_NEXT_PAGE, ID_PLAY_SOUND}));
     audio.Finish(audio.devices.begin()->first); // page 2's sound ends
     QApplication::processEvents();
     Click(ID_NEXT_PAGE);
-    EXPECT_EQ(Frame().m_nCurPage, 3);
+    EXPECT_EQ(app->State().m_nCurPage, 3);
     EXPECT_EQ(sorted(enabledOnes()), with({ID_PREV_PAGE}));
     Click(ID_NEXT_PAGE); // disabled: nothing happens
-    EXPECT_EQ(Frame().m_nCurPage, 3);
+    EXPECT_EQ(app->State().m_nCurPage, 3);
     Click(ID_PREV_PAGE);
-    EXPECT_EQ(Frame().m_nCurPage, 2);
+    EXPECT_EQ(app->State().m_nCurPage, 2);
     EXPECT_EQ(List().currentText(), "2");
 
     // Without a copy folder nothing can be coloured or updated: the update
@@ -228,7 +227,7 @@ TEST_F(ViewerBarAppTest, SoundButtonShowsStopWhileThePageSoundPlays) {
     EXPECT_FALSE(sound->isEnabled()); // page 1 has no sound
     EXPECT_EQ(sound->ShownFace(), "PLAYSNDU");
     Click(ID_NEXT_PAGE); // page 2 plays its sound at once
-    EXPECT_EQ(Frame().m_bSoundPlaying, 1);
+    EXPECT_EQ(app->State().m_bSoundPlaying, true);
     EXPECT_EQ(sound->ShownFace(), "STOPSNDU");
     audio.Finish(audio.devices.begin()->first);
     QApplication::processEvents();
@@ -243,7 +242,7 @@ TEST_F(ViewerBarAppTest, ChosenPageNumberIsSpokenBeforeThePageChanges) {
     Open(Volume("v.vol", 3));
     Idle();
     Choose(2);
-    EXPECT_EQ(Frame().m_nCurPage, 3);
+    EXPECT_EQ(app->State().m_nCurPage, 3);
     EXPECT_EQ(app->View().Picture().Width(), 60);
     ASSERT_EQ(Spoken(), std::vector<std::string>{"3.wav"});
     EXPECT_EQ(audio.files[0].wait, SoundWait::Block);
@@ -256,7 +255,7 @@ TEST_F(ViewerBarAppTest, ChosenPageNumberIsSpokenBeforeThePageChanges) {
     Choose(0);
     EXPECT_EQ(Spoken(), (std::vector<std::string>{"3.wav", "3.wav"}));
     EXPECT_EQ(app->View().Picture().Width(), 60);
-    EXPECT_EQ(Frame().m_nCurPage, 3);
+    EXPECT_EQ(app->State().m_nCurPage, 3);
 }
 
 TEST_F(ViewerBarAppTest, ClosingTheListWithoutAChoicePutsTheCurrentPageBack) {
@@ -270,7 +269,7 @@ TEST_F(ViewerBarAppTest, ClosingTheListWithoutAChoicePutsTheCurrentPageBack) {
     QTest::keyClick(List().view(), Qt::Key_Escape);
     QApplication::processEvents();
     EXPECT_EQ(List().currentText(), "2");
-    EXPECT_EQ(Frame().m_nCurPage, 2);
+    EXPECT_EQ(app->State().m_nCurPage, 2);
     EXPECT_TRUE(Spoken().empty());
     EXPECT_EQ(Frame().focusWidget(), &app->View()); // the keys go to the view
 }

@@ -163,35 +163,35 @@ TEST_F(VolumeAppTest, OpeningTheOpenVolumeAgainOnlyBringsItForward) {
     Volume("v.vol", "Changed", 2);
     ASSERT_TRUE(app->OpenDocumentFile("\"" + vol.string() + "\""));
     EXPECT_EQ(app->Doc().GetTitle(), "First");
-    EXPECT_EQ(app->Frame().m_nCurPage, 2);
+    EXPECT_EQ(app->State().m_nCurPage, 2);
 }
 
 TEST_F(VolumeAppTest, NavigationClampsAndFollowsTheUpdateRules) {
     Start();
     ASSERT_TRUE(app->OpenDocumentFile(Volume("v.vol", "Three", 3).string()));
     CMainFrame& frame = app->Frame();
-    EXPECT_EQ(frame.m_nCurPage, 1);
+    EXPECT_EQ(app->State().m_nCurPage, 1);
     EXPECT_FALSE(app->QueryCommand(ID_PREV_PAGE).enabled);
     EXPECT_FALSE(app->QueryCommand(ID_FIRST_PAGE).enabled);
     EXPECT_TRUE(app->QueryCommand(ID_NEXT_PAGE).enabled);
     EXPECT_FALSE(app->RouteCommand(ID_PREV_PAGE)); // dropped
     EXPECT_TRUE(app->RouteCommand(ID_NEXT_PAGE));
-    EXPECT_EQ(frame.m_nCurPage, 2);
+    EXPECT_EQ(app->State().m_nCurPage, 2);
     EXPECT_EQ(app->View().Picture().Width(), 32);
     EXPECT_TRUE(app->RouteCommand(ID_LAST_PAGE));
-    EXPECT_EQ(frame.m_nCurPage, 3);
+    EXPECT_EQ(app->State().m_nCurPage, 3);
     EXPECT_FALSE(app->QueryCommand(ID_NEXT_PAGE).enabled);
     EXPECT_FALSE(app->RouteCommand(ID_LAST_PAGE));
     EXPECT_TRUE(app->RouteCommand(ID_FIRST_PAGE));
-    EXPECT_EQ(frame.m_nCurPage, 1);
+    EXPECT_EQ(app->State().m_nCurPage, 1);
     frame.GoToPage(0);
-    EXPECT_EQ(frame.m_nCurPage, 1);
+    EXPECT_EQ(app->State().m_nCurPage, 1);
     frame.GoToPage(8);
-    EXPECT_EQ(frame.m_nCurPage, 3);
+    EXPECT_EQ(app->State().m_nCurPage, 3);
     EXPECT_EQ(app->View().Picture().Width(), 40);
 
     ASSERT_TRUE(app->OpenDocumentFile(Volume("one.vol", "One", 1).string()));
-    EXPECT_EQ(frame.m_nCurPage, 1);
+    EXPECT_EQ(app->State().m_nCurPage, 1);
     for (CommandId id : {ID_FIRST_PAGE, ID_PREV_PAGE, ID_NEXT_PAGE, ID_LAST_PAGE})
         EXPECT_FALSE(app->QueryCommand(id).enabled) << id;
     EXPECT_TRUE(app->QueryCommand(ID_APP_EXIT).enabled);
@@ -203,20 +203,20 @@ TEST_F(VolumeAppTest, KeysWorkOnlyInViewerMode) {
     CMainFrame& frame = app->Frame();
     // Keys aimed at the scroll view reach the key table first.
     QTest::keyClick(app->View().viewport(), Qt::Key_PageDown);
-    EXPECT_EQ(frame.m_nCurPage, 2);
+    EXPECT_EQ(app->State().m_nCurPage, 2);
     QTest::keyClick(app->View().viewport(), Qt::Key_End);
-    EXPECT_EQ(frame.m_nCurPage, 3);
+    EXPECT_EQ(app->State().m_nCurPage, 3);
     QTest::keyClick(&frame, Qt::Key_PageUp);
-    EXPECT_EQ(frame.m_nCurPage, 2);
+    EXPECT_EQ(app->State().m_nCurPage, 2);
     QTest::keyClick(&frame, Qt::Key_Home);
-    EXPECT_EQ(frame.m_nCurPage, 1);
-    frame.SetMode(1);
+    EXPECT_EQ(app->State().m_nCurPage, 1);
+    frame.SetMode(Mode::Colouring);
     QTest::keyClick(app->View().viewport(), Qt::Key_PageDown);
     QTest::keyClick(&frame, Qt::Key_End);
-    EXPECT_EQ(frame.m_nCurPage, 1);
-    frame.SetMode(0);
+    EXPECT_EQ(app->State().m_nCurPage, 1);
+    frame.SetMode(Mode::Viewer);
     QTest::keyClick(&frame, Qt::Key_End);
-    EXPECT_EQ(frame.m_nCurPage, 3);
+    EXPECT_EQ(app->State().m_nCurPage, 3);
 }
 
 TEST_F(VolumeAppTest, KeysWaitingDuringAPumpAreNotTranslated) {
@@ -224,9 +224,9 @@ TEST_F(VolumeAppTest, KeysWaitingDuringAPumpAreNotTranslated) {
     ASSERT_TRUE(app->OpenDocumentFile(Volume("v.vol", "Three", 3).string()));
     QTimer::singleShot(0, [this] { QTest::keyClick(&app->Frame(), Qt::Key_PageDown); });
     app->PumpPendingMessages();
-    EXPECT_EQ(app->Frame().m_nCurPage, 1);
+    EXPECT_EQ(app->State().m_nCurPage, 1);
     QTest::keyClick(&app->Frame(), Qt::Key_PageDown);
-    EXPECT_EQ(app->Frame().m_nCurPage, 2);
+    EXPECT_EQ(app->State().m_nCurPage, 2);
 }
 
 TEST_F(VolumeAppTest, CaptionFollowsTheTitle) {
@@ -316,8 +316,8 @@ TEST_F(VolumeAppTest, StartingColourIsNeverWhite) {
         app.reset();
         now = seed;
         Start();
-        EXPECT_GE(app->Frame().m_nColor, 1);
-        EXPECT_LE(app->Frame().m_nColor, 29);
+        EXPECT_GE(app->State().m_nColor, 1);
+        EXPECT_LE(app->State().m_nColor, 29);
     }
 }
 
@@ -365,11 +365,11 @@ TEST_F(StartUpSoundTest, WithoutAnyOutputBothWarningsAppearAndTheProgramGoesOn) 
     dir.Write("pages/beep.wav", "RIFF");
     PassStartUp();
     ASSERT_TRUE(app->OpenDocumentFile(Volume("v.vol", "Quiet", 2, sound).string()));
-    EXPECT_EQ(app->Doc().CanPlaySound("beep.wav"), 0);
+    EXPECT_EQ(app->Doc().CanPlaySound("beep.wav"), SoundPlayability::Unsupported);
     app->Frame().GoToPage(2); // silent, without a word
-    EXPECT_EQ(app->Frame().m_bSoundPlaying, 0);
+    EXPECT_FALSE(app->State().m_bSoundPlaying);
     EXPECT_EQ(watching.messages.size(), 2u);
-    EXPECT_EQ(app->Frame().m_nCurPage, 2);
+    EXPECT_EQ(app->State().m_nCurPage, 2);
 }
 
 TEST_F(StartUpSoundTest, WithSoundOutputThereIsNoWarning) {

@@ -13,6 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -230,6 +233,73 @@ TEST_F(ConvertTest, AnUnwritablePageIsReportedAndLeavesNoTemporaryFile) {
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.Path()))
         ++files;
     EXPECT_EQ(files, 2); // the picture and the folder
+}
+
+TEST_F(ConvertTest, APageIsWrittenThroughASymbolicLinkToItsTarget) {
+    const fs::path in = Write("in.bmp", IndexedFile(8, kDibRgb, false));
+    const fs::path real = dir.Write("pages/PAGE.BMP", "old page");
+    const fs::path link = dir / "PAGE.BMP";
+    fs::create_symlink("pages/PAGE.BMP", link);
+    Result r = Convert(in, link);
+    ASSERT_EQ(r.rc, kExitOk) << r.err;
+    EXPECT_TRUE(fs::is_symlink(link));
+    ExpectPageFile(real);
+}
+
+TEST_F(ConvertTest, DevicesAndReadOnlyPagesAreRefusedAndLeftAlone) {
+    const fs::path in = Write("in.bmp", IndexedFile(8, kDibRgb, false));
+    fs::create_symlink("/dev/null", dir / "null.bmp");
+    for (const fs::path& out : {fs::path("/dev/null"), dir / "null.bmp"}) {
+        Result r = Convert(in, out);
+        EXPECT_EQ(r.rc, kExitUnwritable) << out;
+        EXPECT_EQ(r.err, "tintaroo-book: cannot write " + out.string() +
+                             ": it is not a regular file (a folder or a device); it was left "
+                             "alone\n");
+        EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    }
+    EXPECT_TRUE(fs::is_symlink(dir / "null.bmp"));
+
+    // Without write permission, here someone else's page when run as root.
+    const fs::path locked = dir.Write("LOCKED.BMP", "old page");
+    ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(locked.c_str(), 65534, 65534), 0);
+    }
+    Result r = Convert(in, locked);
+    EXPECT_EQ(r.rc, kExitUnwritable);
+    EXPECT_EQ(r.err, "tintaroo-book: cannot write " + locked.string() +
+                         ": the file is read-only; it was left alone\n");
+    EXPECT_EQ(ReadFileBytes(locked), "old page");
+    struct stat st {};
+    ASSERT_EQ(::stat(locked.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
+    if (root) {
+        EXPECT_EQ(st.st_uid, 65534u);
+    }
+}
+
+TEST_F(ConvertTest, APictureThatIsNotAFileIsRefusedAtOnce) {
+    const fs::path folder = dir.MakeDir("folder.bmp");
+    Result r = Convert(folder, dir / "out.bmp");
+    EXPECT_EQ(r.rc, kExitUnreadable);
+    EXPECT_EQ(r.err, "tintaroo-book: " + folder.string() +
+                         " cannot be read as a bitmap: not a regular file\n");
+
+    // A FIFO without a writer would block an ordinary open for ever; the
+    // child's alarm turns such a hang into a failure.
+    const fs::path fifo = dir / "fifo.bmp";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::alarm(10);
+        ::_exit(Convert(fifo, dir / "out.bmp").rc);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status)) << "the convert of a FIFO did not end";
+    EXPECT_EQ(WEXITSTATUS(status), kExitUnreadable);
+    EXPECT_FALSE(fs::exists(dir / "out.bmp"));
 }
 
 TEST_F(ConvertTest, UsageAndHelp) {

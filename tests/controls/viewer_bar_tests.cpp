@@ -10,8 +10,10 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QToolTip>
+#include <QWheelEvent>
 
 namespace {
 
@@ -207,6 +209,59 @@ TEST_F(ViewerBarTest, ChoosingFromTheListEndsWithOkAndClosingItWithCancel) {
     EXPECT_EQ(owner.notifications, (std::vector<Note>{{ID_PAGE_LIST, kNotifySelEndOk},
                                                       {ID_PAGE_LIST, kNotifySelEndOk},
                                                       {ID_PAGE_LIST, kNotifySelEndCancel}}));
+}
+
+TEST_F(ViewerBarTest, WheelOverTheClosedListChoosesNothingButReturnDoes) {
+    EnableAll();
+    bar.FillPageList(true, 12);
+    bar.SelectPage(3);
+    CPageListBox* list = bar.PageList();
+    QPointF centre = QRectF(list->rect()).center();
+    for (int notch : {-120, -120, 120}) {
+        QWheelEvent wheel(centre, list->mapToGlobal(centre), QPoint(), QPoint(0, notch),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(list, &wheel);
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(list->currentText(), "3");
+    EXPECT_TRUE(owner.notifications.empty());
+
+    // Return on the closed list confirms the page it shows.
+    QTest::keyClick(list, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(list->currentText(), "3");
+    using Note = std::pair<CommandId, int>;
+    EXPECT_EQ(owner.notifications, (std::vector<Note>{{ID_PAGE_LIST, kNotifySelEndOk}}));
+}
+
+TEST_F(ViewerBarTest, LargestNumberStaysLeftOfTheArrow) {
+    EnableAll();
+    bar.FillPageList(true, 99);
+    CPageListBox* list = bar.PageList();
+    bar.SelectPage(0); // no entry: the box and its arrow alone
+    QImage empty = list->grab().toImage();
+    bar.SelectPage(99);
+    QImage shown = list->grab().toImage();
+    ASSERT_EQ(empty.size(), shown.size());
+
+    QStyleOptionComboBox option;
+    option.initFrom(list);
+    QRect arrow =
+        list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, list);
+    QRect text = list->TextRect();
+    ASSERT_LT(text.right(), arrow.left());
+    // Every pixel the number changes lies in the room left of the arrow,
+    // and the number shows there whole, not cut at either side.
+    QRect ink;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            if (shown.pixel(x, y) != empty.pixel(x, y))
+                ink |= QRect(x, y, 1, 1);
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_TRUE(text.contains(ink)) << ink.x() << "," << ink.width() << " in " << text.x() << ","
+                                    << text.width() << ", arrow from " << arrow.left();
+    EXPECT_GT(ink.left(), text.left());
+    EXPECT_LT(ink.right(), text.right());
 }
 
 TEST_F(ViewerBarTest, TipIsAskedForOnceEachTimeThePointerComesToAControl) {

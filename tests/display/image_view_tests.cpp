@@ -2,6 +2,7 @@
 
 #include "display/picture_wnd.h"
 #include "model/display/dib.h"
+#include "model/mainframe/running_state.h"
 #include "model/volume/vol_doc.h"
 #include "platform/audio_devices.h"
 #include "platform/host_paths.h"
@@ -36,7 +37,9 @@ fs::path WritePicture(const TempDir& dir, const std::string& name, int w, int h)
 
 class ImageViewTest : public ::testing::Test {
 protected:
-    ImageViewTest() : devices(0, 0), doc(paths, mci, devices, dialogs), view(doc, paths, dialogs) {
+    ImageViewTest()
+        : devices(0, 0), doc(paths, mci, devices, dialogs, state),
+          view(doc, paths, dialogs, state) {
         view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     }
@@ -53,6 +56,7 @@ protected:
     MciExtensions mci;
     FixedAudioDevices devices;
     ScriptedDialogs dialogs;
+    RunningState state;
     CVolDoc doc;
     CMyImageView view;
 };
@@ -116,6 +120,32 @@ TEST_F(ImageViewTest, FailedLoadLeavesOnlyTheBackgroundAndAMessage) {
     EXPECT_EQ(view.LoadPicture((dir / "none.bmp").string()), 0);
     EXPECT_FALSE(view.GetPictureWnd()->isVisible());
     EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+TEST_F(ImageViewTest, ChooserWritesTheVolumesBackgroundValueWhole) {
+    // The value is kept as read and written back whole; only its low 24
+    // bits are a colour (0x00BBGGRR).
+    struct Case {
+        const char* stored;
+        const char* written;
+        QRgb shown;
+    } cases[] = {{"-1", "4294967295", 0xFFFFFF}, {"0x01FF0000", "33488896", 0x0000FF}};
+    WritePicture(dir, "small.bmp", 100, 50);
+    ShowAt(200, 150);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        fs::path vol = dir.Write("v.vol", "[Volume]\nOrgPath=" + dir.Path().string() +
+                                              "\nNumPages=1\n[Picture Files]\nPage1=small.bmp\n"
+                                              "[Options]\nBackColor=" +
+                                              c.stored + "\n");
+        ASSERT_TRUE(doc.OnOpenDocument(vol.string()));
+        view.OnInitialUpdate();
+        view.ChooseBackColor(); // cancelled
+        EXPECT_NE(ReadFileBytes(vol).find(std::string("BackColor=") + c.written + "\n"),
+                  std::string::npos)
+            << ReadFileBytes(vol);
+        EXPECT_EQ(view.grab().toImage().pixel(5, 5) & 0xFFFFFF, c.shown);
+    }
 }
 
 } // namespace

@@ -65,17 +65,15 @@ protected:
     SoundServiceTest()
         : settings(QString::fromStdString((dir / "settings.ini").string()), QSettings::IniFormat) {
         sounds = dir.MakeDir("sounds");
-        g_soundsPath = sounds.string() + "/";
         for (const char* file : {"FILL.WAV", "PAGENUM.WAV", "12.wav"})
             dir.Write(std::string("sounds/") + file, "voice");
     }
-    ~SoundServiceTest() override { g_soundsPath.clear(); }
 
     void Start() {
         app = std::make_unique<CVolumeApp>(settings, "", &dialogs, &audio);
         app->SetTickSource([this] { return now; });
         ASSERT_TRUE(app->InitInstance());
-        g_soundsPath = sounds.string() + "/"; // the start-up read the (empty) setting
+        app->State().g_soundsPath = sounds.string() + "/"; // the start-up read the (empty) setting
     }
     SoundService& Sound() { return app->Sound(); }
 
@@ -144,7 +142,7 @@ TEST_F(SoundServiceTest, PageNumbersAreSpokenToTheirEnd) {
     ASSERT_EQ(audio.files.size(), 1u);
     EXPECT_EQ(audio.files[0].wait, SoundWait::Block);
     // Without a sounds folder the names are looked up in the current directory.
-    g_soundsPath.clear();
+    app->State().g_soundsPath.clear();
     EXPECT_FALSE(Sound().SpeakSoundFile("FILL.WAV"));
     app->Paths().SetCurrentDirectory(sounds.string());
     EXPECT_TRUE(Sound().SpeakSoundFile("FILL.WAV"));
@@ -180,8 +178,8 @@ TEST_F(SoundEndToEndTest, WaveAndMidiPageSoundsPlayAndTheirEndReachesTheWindow) 
                      [&](bool play) { faces.push_back(play); });
     for (int page : {1, 2}) {
         frame.GoToPage(page);
-        ASSERT_EQ(frame.m_bSoundPlaying, 1) << page;
-        EXPECT_TRUE(QTest::qWaitFor([&] { return frame.m_bSoundPlaying == 0; }, 15000)) << page;
+        ASSERT_TRUE(app.State().m_bSoundPlaying) << page;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !app.State().m_bSoundPlaying; }, 15000)) << page;
     }
     EXPECT_EQ(faces, (std::vector<bool>{false, true, false, true}));
     EXPECT_TRUE(dialogs.messages.empty());

@@ -116,6 +116,24 @@ TEST(ProfileWriteTest, RefusesWhatCannotBeStoredOnOneLine) {
     EXPECT_FALSE(text.WithValue("", "Title", "x"));
 }
 
+TEST(ProfileWriteTest, AByteOrderMarkIsSkippedWhenReadingAndKeptWhenWriting) {
+    const std::string bom = "\xEF\xBB\xBF";
+    ProfileText text(bom + "[Volume]\r\nTitle=Cows\r\n");
+    EXPECT_EQ(GetProfileString(text, "Volume", "Title", "", 255), "Cows");
+    EXPECT_EQ(*text.WithValue("Volume", "NumPages", "2"),
+              bom + "[Volume]\r\nTitle=Cows\r\nNumPages=2\r\n");
+    EXPECT_EQ(*text.WithValue("Options", "BackColor", "0"),
+              bom + "[Volume]\r\nTitle=Cows\r\n[Options]\r\nBackColor=0\r\n");
+    EXPECT_EQ(*ProfileText(bom).WithValue("Options", "BackColor", "0"),
+              bom + "[Options]\nBackColor=0\n");
+
+    TempDir dir;
+    auto file = dir.Write("book.vol", bom + "[Volume]\nTitle=Cows\n");
+    ASSERT_TRUE(WritePrivateProfileString("Volume", "Title", "Pigs", file));
+    EXPECT_EQ(ReadFileBytes(file), bom + "[Volume]\nTitle=Pigs\n");
+    EXPECT_EQ(GetPrivateProfileString("Volume", "Title", "", 255, file), "Pigs");
+}
+
 TEST(ProfileFileTest, WriteReachesTheFileAndKeepsItsMode) {
     TempDir dir;
     auto file = dir.Write("book.vol", "[Picture Files]\nPage1=A.BMP\n");

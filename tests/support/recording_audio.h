@@ -100,9 +100,10 @@ private:
         return false;
     }
     void End(MediaDeviceId id, MediaNotice code) {
-        Device& d = devices[id];
-        if (!d.playing)
+        auto it = devices.find(id);
+        if (it == devices.end() || !it->second.playing)
             return;
+        Device& d = it->second;
         d.playing = false;
         MediaNoticeSink sink = std::move(d.sink);
         d.sink = nullptr;

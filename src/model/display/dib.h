@@ -3,7 +3,8 @@
 // bitmap with a given palette, and writes bitmaps back to disc.
 //
 // Toolkit-free. Nothing here throws for bad input: a file that cannot be read
-// gives a null handle, a bitmap that cannot be written gives a non-zero code.
+// gives a null handle, a bitmap that cannot be written gives a DibSaveResult
+// that says why.
 // Any function may run on several threads at once on different bitmaps.
 #pragma once
 
@@ -85,7 +86,12 @@ inline constexpr const char kDibReadFailure[] = "cannot be read as a bitmap";
 // short reason. Allocates no more than the limit's picture needs.
 DibHandle LoadDIB(std::span<const std::uint8_t> bytes, std::string* why = nullptr,
                   const DibLimits& limits = {});
-// The same for a file on disc; a file that cannot be opened also gives null.
+// The same for a file on disc. Only a regular file is read: a FIFO, device
+// or folder gives null at once (reason "not a regular file"), as does a file
+// that cannot be opened or read, or one larger than any picture within the
+// limit can be (8 bytes a pixel and 1 MiB for headers and tables), which is
+// refused before anything is allocated. The file is read in one allocation
+// of its size.
 DibHandle LoadDIB(const std::filesystem::path& path, std::string* why = nullptr,
                   const DibLimits& limits = {});
 
@@ -119,20 +125,32 @@ DibHandle ChangeBitmapFormat(const PixelBuffer& picture, int bitCount, std::uint
 // 24 bits and no table. Empty when the bitmap breaks the invariants of Dib.
 std::vector<std::uint8_t> EncodeDIB(const Dib& dib);
 
-// Results of SaveDIB.
-enum DibSaveResult : int {
-    kDibSaved = 0,
-    kDibSaveBadBitmap = 1,   // EncodeDIB refused the bitmap
-    kDibSaveOpenFailed = 2,  // the temporary file could not be created
-    kDibSaveWriteFailed = 3, // writing or closing the temporary file failed
-    kDibSaveRenameFailed = 4 // the temporary file could not replace the target
+// Results of SaveDIB. Every failure but NotSynced leaves the target as it
+// was, unless it failed part way through an in-place rewrite (see below).
+enum class DibSaveResult {
+    Saved,
+    BadBitmap,      // EncodeDIB refused the bitmap
+    NotRegularFile, // the target is a folder, device, FIFO or socket
+    ReadOnly,       // the target exists but may not be written
+    Unreachable,    // the path cannot be followed, or a symbolic link leads nowhere
+    CannotCreate,   // no new file can be made in the target's folder
+    WriteFailed,    // writing or syncing the new file failed (a full disc)
+    CannotReplace,  // the new file could not take the target's place
+    NotSynced,      // the new file is in place, but its folder was not synced
 };
 
-// Writes the bitmap file of EncodeDIB to `path`: first to a new temporary file
-// in the same folder, then renamed over the target, so the target is either
-// its old self or the complete new file. Returns kDibSaved (0) when the file
-// was written, another DibSaveResult otherwise; no temporary file is left.
-int SaveDIB(const Dib& dib, const std::filesystem::path& path);
+// Short for DibSaveResult::Saved.
+inline constexpr DibSaveResult kDibSaved = DibSaveResult::Saved;
+
+// Writes the bitmap file of EncodeDIB to `path` with WriteFileAtomically
+// (platform/atomic_file.h): through symbolic links to their target, to a new
+// temporary file in the same folder that is synced and renamed over the
+// target, keeping the old file's mode, so the target is either its old self
+// or the complete new file and no temporary file is left. A target that is
+// not a regular file or has no write permission is refused untouched; in a
+// folder that cannot take a new file, a writable target is rewritten in
+// place. Returns Saved when the file was written.
+DibSaveResult SaveDIB(const Dib& dib, const std::filesystem::path& path);
 
 // Frees the bitmap; the handle becomes null. A null handle is left alone.
 void DestroyDIB(DibHandle& dib);

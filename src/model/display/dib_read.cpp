@@ -4,11 +4,10 @@
 // in 64-bit arithmetic, so a hostile file can only fail.
 #include "model/display/dib.h"
 #include "model/display/dib_format.h"
+#include "platform/atomic_file.h"
 
 #include <algorithm>
 #include <climits>
-#include <cstdio>
-#include <optional>
 
 using namespace dib_detail;
 
@@ -197,36 +196,25 @@ DibHandle Failure(std::string* why, const std::string& reason) {
     return nullptr;
 }
 
-// The file as bytes, or nothing when it cannot be read or is larger than any
-// picture within the limit could be (8 bytes a pixel covers the widest rows).
-std::optional<std::vector<std::uint8_t>>
-ReadWholeFile(const std::filesystem::path& path, const DibLimits& limits, std::string& reason) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        reason = "cannot open the file";
-        return std::nullopt;
+const char* ReadFailureReason(ReadFileResult result) {
+    switch (result) {
+    case ReadFileResult::NotRegularFile:
+        return "not a regular file";
+    case ReadFileResult::TooLarge:
+        return "file larger than the pixel limit allows";
+    case ReadFileResult::ReadFailed:
+        return "cannot read the file";
+    default:
+        return "cannot open the file";
     }
-    std::vector<std::uint8_t> bytes;
-    constexpr std::uint64_t kSlack = std::uint64_t{1} << 20; // headers, tables, profiles
-    const std::uint64_t cap =
-        limits.maxPixels > (UINT64_MAX - kSlack) / 8 ? UINT64_MAX : limits.maxPixels * 8 + kSlack;
-    std::uint8_t chunk[65536];
-    std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-        if (bytes.size() + got > cap) {
-            reason = "file larger than the pixel limit allows";
-            std::fclose(f);
-            return std::nullopt;
-        }
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    }
-    const bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed) {
-        reason = "cannot read the file";
-        return std::nullopt;
-    }
-    return bytes;
+}
+
+// No picture within the limit needs more than 8 bytes a pixel (the widest
+// rows, RLE's worst case) and 1 MiB for headers, tables and colour profiles.
+std::uint64_t MaxFileBytes(const DibLimits& limits) {
+    constexpr std::uint64_t kSlack = std::uint64_t{1} << 20;
+    return limits.maxPixels > (UINT64_MAX - kSlack) / 8 ? UINT64_MAX
+                                                        : limits.maxPixels * 8 + kSlack;
 }
 
 } // namespace
@@ -244,9 +232,11 @@ DibHandle LoadDIB(std::span<const std::uint8_t> bytes, std::string* why, const D
 }
 
 DibHandle LoadDIB(const std::filesystem::path& path, std::string* why, const DibLimits& limits) {
-    std::string reason;
-    auto bytes = ReadWholeFile(path, limits, reason);
-    if (!bytes)
-        return Failure(why, reason);
-    return LoadDIB(std::span<const std::uint8_t>(*bytes), why, limits);
+    std::string bytes;
+    const ReadFileResult read = ReadRegularFile(path, MaxFileBytes(limits), bytes);
+    if (read != ReadFileResult::Read)
+        return Failure(why, ReadFailureReason(read));
+    return LoadDIB(std::span<const std::uint8_t>(
+                       reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
+                   why, limits);
 }

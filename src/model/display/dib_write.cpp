@@ -2,14 +2,11 @@
 // bottom row first, which every reader understands.
 #include "model/display/dib.h"
 #include "model/display/dib_format.h"
+#include "platform/atomic_file.h"
 
 #include <algorithm>
-#include <atomic>
-#include <cerrno>
-#include <cstdio>
 #include <limits>
-#include <random>
-#include <system_error>
+#include <string_view>
 
 using namespace dib_detail;
 
@@ -71,24 +68,29 @@ void AppendTrueColourRows(std::vector<std::uint8_t>& out, const Dib& dib, std::s
     }
 }
 
-// A name in the same folder as `target` that no other file has yet, opened
-// for writing; null when none could be made.
-std::FILE* OpenTemporary(const std::filesystem::path& target, std::filesystem::path& temp) {
-    static std::atomic<unsigned> counter{0};
-    std::random_device random;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        const unsigned tag = random() ^ (counter++ << 20);
-        char suffix[32];
-        std::snprintf(suffix, sizeof suffix, ".%08x.tmp", tag);
-        temp = target;
-        temp += suffix;
-        // "x": fail rather than reuse a file that appeared in the meantime.
-        if (std::FILE* f = std::fopen(temp.c_str(), "wbx"))
-            return f;
-        if (errno != EEXIST)
-            return nullptr;
+DibSaveResult SaveResultOf(AtomicWriteResult result) {
+    switch (result) {
+    case AtomicWriteResult::Written:
+        return DibSaveResult::Saved;
+    case AtomicWriteResult::NotRegularFile:
+        return DibSaveResult::NotRegularFile;
+    case AtomicWriteResult::NotWritable:
+        return DibSaveResult::ReadOnly;
+    case AtomicWriteResult::DanglingLink:
+    case AtomicWriteResult::CannotResolve:
+        return DibSaveResult::Unreachable;
+    case AtomicWriteResult::CannotCreateTemporary:
+        return DibSaveResult::CannotCreate;
+    case AtomicWriteResult::WriteFailed:
+    case AtomicWriteResult::SyncFailed:
+    case AtomicWriteResult::KeepModeFailed:
+        return DibSaveResult::WriteFailed;
+    case AtomicWriteResult::RenameFailed:
+        return DibSaveResult::CannotReplace;
+    case AtomicWriteResult::FolderSyncFailed:
+        return DibSaveResult::NotSynced;
     }
-    return nullptr;
+    return DibSaveResult::WriteFailed;
 }
 
 } // namespace
@@ -118,25 +120,10 @@ std::vector<std::uint8_t> EncodeDIB(const Dib& dib) {
     return out;
 }
 
-int SaveDIB(const Dib& dib, const std::filesystem::path& path) {
+DibSaveResult SaveDIB(const Dib& dib, const std::filesystem::path& path) {
     const std::vector<std::uint8_t> bytes = EncodeDIB(dib);
     if (bytes.empty())
-        return kDibSaveBadBitmap;
-    std::filesystem::path temp;
-    std::FILE* f = OpenTemporary(path, temp);
-    if (!f)
-        return kDibSaveOpenFailed;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    const bool closed = std::fclose(f) == 0;
-    std::error_code ec;
-    if (!written || !closed) {
-        std::filesystem::remove(temp, ec);
-        return kDibSaveWriteFailed;
-    }
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return kDibSaveRenameFailed;
-    }
-    return kDibSaved;
+        return DibSaveResult::BadBitmap;
+    const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return SaveResultOf(WriteFileAtomically(path, view).result);
 }

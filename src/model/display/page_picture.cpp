@@ -46,7 +46,7 @@ int PagePicture::SavePicture(const std::string& name) {
     DibHandle converted = ChangeBitmapFormat(m_buffer, 8, kDibRgb, *m_paletteInUse);
     if (!converted)
         return 0;
-    return SaveDIB(*converted, *file) == kDibSaved ? 1 : 0;
+    return SaveDIB(*converted, *file) == DibSaveResult::Saved ? 1 : 0;
 }
 
 void PagePicture::FreePicture() {
@@ -73,7 +73,7 @@ ColouringPagePicture::ColouringPagePicture(const HostPaths& paths, IDialogs& dia
       m_working(m_pristine) {}
 
 std::string ColouringPagePicture::PageFile(const CVolDoc& doc, int n) const {
-    std::string path = doc.GetPageFile(n, Picture);
+    std::string path = doc.GetPageFile(n, PageFileKind::Picture);
     if (!path.empty() && doc.CanColour() && !Paths().FileExists(path))
         path = doc.GetOriginalPath(n);
     return path;

@@ -47,6 +47,7 @@ constexpr auto kStrings = std::to_array<StringEntry>({
      "Cannot find file: %1.\n\nPlease verify that the correct path and filename are given."},
     {IDS_UNSUPPORTED_TYPE, "%1\nUnsupported %2 file type."},
     {IDS_NO_SOUND_FILE, "There is no sound file for this page."},
+    {IDS_NOT_A_VOLUME, "%1\nThis file is not a book: it has no [Volume] section."},
     {IDS_COLOUR_NAME_FIRST + 0, "WHITE.WAV"},
     {IDS_COLOUR_NAME_FIRST + 1, "BLACK.WAV"},
     {IDS_COLOUR_NAME_FIRST + 2, "GRAY.WAV"},

@@ -16,6 +16,7 @@ enum : StringId {
     IDS_CANNOT_FIND_FILE = 32800,    // "Cannot find file: %1. ..."
     IDS_UNSUPPORTED_TYPE = 32801,    // "%1\nUnsupported %2 file type."
     IDS_NO_SOUND_FILE = 32803,       // "There is no sound file for this page."
+    IDS_NOT_A_VOLUME = 32804,        // "%1\nThis file is not a book: ..."
     IDS_COLOUR_NAME_FIRST = 32835,   // 32835 + i: spoken name of colour i
     IDS_APP_TITLE = 57344,           // "Tintaroo!"
     IDS_ENTER_INTEGER = 61704,       // "Please enter an integer."

@@ -1,8 +1,10 @@
 #include "model/volume/vol_doc.h"
 
 #include "model/dialogs.h"
+#include "model/mainframe/running_state.h"
 #include "model/resources/string_table.h"
 #include "model/volume/volume_frame.h"
+#include "model/wait_cursor.h"
 #include "platform/audio_devices.h"
 #include "platform/host_paths.h"
 #include "platform/mci_extensions.h"
@@ -50,24 +52,6 @@ void ReadPageSection(const ProfileText& volume, std::string_view section, int nu
     });
 }
 
-// Restores the wait cursor however the open ends.
-class WaitCursor {
-public:
-    explicit WaitCursor(IVolumeFrame* frame) : m_frame(frame) {
-        if (m_frame)
-            m_frame->BeginWaitCursor();
-    }
-    ~WaitCursor() {
-        if (m_frame)
-            m_frame->EndWaitCursor();
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    IVolumeFrame* m_frame;
-};
-
 } // namespace
 
 struct CVolDoc::Content {
@@ -79,8 +63,8 @@ struct CVolDoc::Content {
 };
 
 CVolDoc::CVolDoc(HostPaths& paths, const MciExtensions& mci, const IAudioDevices& devices,
-                 IDialogs& dialogs)
-    : m_paths(paths), m_mci(mci), m_devices(devices), m_dialogs(dialogs) {
+                 IDialogs& dialogs, const RunningState& state)
+    : m_paths(paths), m_mci(mci), m_devices(devices), m_dialogs(dialogs), m_state(state) {
     CountPages();
     OnCommandId(ID_SLIDE_SHOW, [this] { OnSlideShow(); });
     OnCommandId(ID_SLIDE_SHOW_SETTINGS, [this] { OnSlideShowSettings(); });
@@ -125,6 +109,13 @@ bool CVolDoc::OnOpenDocument(const std::string& pathName) {
         return false;
     }
     const ProfileText volume(std::move(*bytes));
+    // A file that is not a volume at all (empty, binary, another kind of
+    // text) would otherwise ask for a disc of a book with no title, for ever.
+    if (!volume.HasSection("Volume")) {
+        m_dialogs.MessageBox(FormatMessageId(IDS_NOT_A_VOLUME, {file->string()}),
+                             MessageIcon::Exclamation);
+        return false;
+    }
 
     std::string orgPath = GetProfileString(volume, "Volume", "OrgPath", "", kShortValue);
     while (!m_paths.SetCurrentDirectory(orgPath)) {
@@ -132,13 +123,13 @@ bool CVolDoc::OnOpenDocument(const std::string& pathName) {
             return false;
     }
 
-    WaitCursor wait(m_pFrame);
+    WaitCursorScope wait(m_pWaitCursor);
     Content c;
     ReadContent(volume, c);
     m_orgPath = std::move(orgPath);
     m_copyDir = std::move(c.copyDir);
     m_colPath = std::move(c.colPath);
-    m_canColour = (!m_copyDir.empty() && !m_orgPath.empty()) ? 1 : 0;
+    m_canColour = !m_copyDir.empty() && !m_orgPath.empty();
     m_pictureFiles = std::move(c.pictureFiles);
     m_soundFiles = std::move(c.soundFiles);
     CountPages();
@@ -161,61 +152,56 @@ void CVolDoc::CountPages() {
     }
     m_pictureCount = static_cast<int>(std::max<std::int64_t>(m_pictureFiles.Size() - 1, 1));
     m_soundCount = static_cast<int>(std::max<std::int64_t>(m_soundFiles.Size() - 1, 1));
-    m_pageCount = std::max(m_pictureCount, m_soundCount);
+    m_pageCount = std::min(std::max(m_pictureCount, m_soundCount), kMaxShownPage);
 }
 
-std::string CVolDoc::GetPageFile(int page, int kind) const {
+std::string CVolDoc::GetPageFile(int page, PageFileKind kind) const {
     if (page <= 0 || page > kMaxShownPage)
         return {};
     return std::string(List(kind).At(page));
 }
 
-bool CVolDoc::HasPageFile(int page, int kind) const {
+bool CVolDoc::HasPageFile(int page, PageFileKind kind) const {
     return page <= List(kind).Size() - 1;
 }
 
-void CVolDoc::SetPageFile(int page, int kind, std::string name) {
+void CVolDoc::SetPageFile(int page, PageFileKind kind, std::string name) {
     List(kind).Set(page, std::move(name));
 }
 
 std::string CVolDoc::GetCopyPath(int page) const {
     if (m_copyDir.empty())
         return {};
-    return JoinStoredPath(m_copyDir, FilePart(GetPageFile(page, Picture)));
+    return JoinStoredPath(m_copyDir, FilePart(GetPageFile(page, PageFileKind::Picture)));
 }
 
 std::string CVolDoc::GetOriginalPath(int page) const {
-    return JoinStoredPath(m_orgPath, FilePart(GetPageFile(page, Picture)));
+    return JoinStoredPath(m_orgPath, FilePart(GetPageFile(page, PageFileKind::Picture)));
 }
 
-int CVolDoc::CurPage() const {
-    return m_pFrame ? m_pFrame->GetCurPage() : 1;
-}
-
-int CVolDoc::CanPlaySound(std::optional<std::string_view> name) const {
-    std::string file = name ? std::string(*name) : GetPageFile(CurPage(), Sound);
+SoundPlayability CVolDoc::CanPlaySound(std::optional<std::string_view> name) const {
+    std::string file =
+        name ? std::string(*name) : GetPageFile(m_state.m_nCurPage, PageFileKind::Sound);
     if (file.empty() || !m_paths.FileExists(file))
-        return -1;
+        return SoundPlayability::NoFile;
     std::string device = m_mci.DeviceType(MciExtensions::ExtensionOf(file));
+    int outputs = 0;
     if (EqualsNoCase(device, "waveaudio"))
-        return m_devices.WaveOutCount() > 0 ? 1 : 0;
-    if (EqualsNoCase(device, "sequencer"))
-        return m_devices.MidiOutCount() > 0 ? 1 : 0;
-    return 0;
+        outputs = m_devices.WaveOutCount();
+    else if (EqualsNoCase(device, "sequencer"))
+        outputs = m_devices.MidiOutCount();
+    return outputs > 0 ? SoundPlayability::Playable : SoundPlayability::Unsupported;
 }
 
 const KeyTable* CVolDoc::GetDefaultAccelerator() {
-    if (!m_pFrame)
-        return &kKeyTable2;
-    m_pFrame->DestroyOwnKeyTable();
-    if (m_pFrame->IsSlideShowRunning() || m_pFrame->GetMode() != 0)
+    if (m_state.g_bSlideShowRunning || m_state.m_nMode != Mode::Viewer)
         return nullptr;
     return &kKeyTable2;
 }
 
 void CVolDoc::OnSlideShow() {
     CSlideShowInfo show = m_slideShow;
-    show.m_nStartPage = CurPage();
+    show.m_nStartPage = m_state.m_nCurPage;
     show.ApplyDefaults(m_pageCount, m_devices);
     if (m_pFrame)
         m_pFrame->StartSlideShow(show);

@@ -16,33 +16,47 @@ class MciExtensions;
 class IAudioDevices;
 class IDialogs;
 class IVolumeFrame;
+class IWaitCursor;
 class ProfileText;
 struct InsertDiscPrompt;
+struct RunningState;
 
-enum PageFileKind { Picture = 1, Sound = 2 };
+// Which of a page's two entries.
+enum class PageFileKind { Picture = 1, Sound = 2 };
 
-// Highest page number whose entries are ever given out.
+// Whether a sound file can be played here (the numbers callers have always seen).
+enum class SoundPlayability {
+    NoFile = -1,     // no name, or no such file
+    Unsupported = 0, // no device type for the extension, or no output device for it
+    Playable = 1,
+};
+
+// Highest page number whose entries are ever given out, and so the largest
+// page count: a book shows pages 1 to 99.
 constexpr int kMaxShownPage = 99;
 
 class CVolDoc : public CDocument {
 public:
-    // The services are borrowed and must outlive the document. The document
-    // changes the current directory of `paths` when a volume opens.
+    // The services and the running state are borrowed and must outlive the
+    // document. The document changes the current directory of `paths` when a
+    // volume opens.
     CVolDoc(HostPaths& paths, const MciExtensions& mci, const IAudioDevices& devices,
-            IDialogs& dialogs);
+            IDialogs& dialogs, const RunningState& state);
 
     // The main window, or null while there is none.
     void SetFrame(IVolumeFrame* frame) { m_pFrame = frame; }
+    // Shown while a volume is read; null for none.
+    void SetWaitCursor(IWaitCursor* cursor) { m_pWaitCursor = cursor; }
 
     // Opens a volume file (a host path or stored name). On success the
     // document holds the new volume, its path name is the file's full host
     // path and the volume's OrgPath is the current directory. On failure
-    // (missing file, or the insert-disc prompt cancelled) nothing changes:
-    // not the document, not its path name, not the current directory.
+    // (missing file, a file without a [Volume] section, or the insert-disc
+    // prompt cancelled) the user has been told and nothing changes: not the
+    // document, not its path name, not the current directory.
     bool OnOpenDocument(const std::string& pathName) override;
 
-    // Key table 2 in viewer mode while no slide show runs, else none. Always
-    // drops the main window's own table first.
+    // Key table 2 in viewer mode while no slide show runs, else none.
     const KeyTable* GetDefaultAccelerator() override;
 
     // Commands 311 and 4011 (registered as the document's handlers).
@@ -50,20 +64,21 @@ public:
     void OnSlideShowSettings();
 
     // The page's entry; empty for pages <= 0, above 99 or past the list.
-    std::string GetPageFile(int page, int kind) const;
+    std::string GetPageFile(int page, PageFileKind kind) const;
     // True when page <= the last index of the list.
-    bool HasPageFile(int page, int kind) const;
+    bool HasPageFile(int page, PageFileKind kind) const;
     // Stores an entry (page >= 1), growing the list as needed. Counts are not
     // recomputed.
-    void SetPageFile(int page, int kind, std::string name);
+    void SetPageFile(int page, PageFileKind kind, std::string name);
     // CopyDir + "\" + file part of the picture entry; empty while CopyDir is.
     std::string GetCopyPath(int page) const;
     // OrgPath + "\" + file part of the picture entry.
     std::string GetOriginalPath(int page) const;
-    // -1: no name, or no such file; 0: no device plays it here; 1: playable.
-    // Without a name, the sound entry of the main window's current page.
-    int CanPlaySound(std::optional<std::string_view> name = std::nullopt) const;
-    // Trims both lists and derives the three counts from them.
+    // Whether a sound file can be played here. Without a name, the sound
+    // entry of the current page.
+    SoundPlayability CanPlaySound(std::optional<std::string_view> name = std::nullopt) const;
+    // Trims both lists and derives the three counts from them; the page
+    // count is the larger list's, at most kMaxShownPage.
     void CountPages();
 
     // Writes one key into the open volume file; false when there is none or
@@ -80,7 +95,7 @@ public:
     int GetSoundCount() const { return m_soundCount; }
     ColorRef GetBackColor() const { return m_backColor; }
     void SetBackColor(ColorRef colour) { m_backColor = colour; }
-    int CanColour() const { return m_canColour; }
+    bool CanColour() const { return m_canColour; }
     const CSlideShowInfo& GetSlideShow() const { return m_slideShow; }
     void SetSlideShow(const CSlideShowInfo& info) { m_slideShow = info; }
 
@@ -92,9 +107,12 @@ public:
 private:
     struct Content;
     void ReadContent(const ProfileText& volume, Content& c) const;
-    int CurPage() const;
-    const PageList& List(int kind) const { return kind == Picture ? m_pictureFiles : m_soundFiles; }
-    PageList& List(int kind) { return kind == Picture ? m_pictureFiles : m_soundFiles; }
+    const PageList& List(PageFileKind kind) const {
+        return kind == PageFileKind::Picture ? m_pictureFiles : m_soundFiles;
+    }
+    PageList& List(PageFileKind kind) {
+        return kind == PageFileKind::Picture ? m_pictureFiles : m_soundFiles;
+    }
 
     PageList m_pictureFiles;
     PageList m_soundFiles;
@@ -106,12 +124,14 @@ private:
     int m_pictureCount = 1;
     int m_soundCount = 1;
     ColorRef m_backColor = 0;
-    int m_canColour = 0;
+    bool m_canColour = false;
     CSlideShowInfo m_slideShow;
 
     HostPaths& m_paths;
     const MciExtensions& m_mci;
     const IAudioDevices& m_devices;
     IDialogs& m_dialogs;
+    const RunningState& m_state;
     IVolumeFrame* m_pFrame = nullptr;
+    IWaitCursor* m_pWaitCursor = nullptr;
 };

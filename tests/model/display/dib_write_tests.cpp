@@ -66,7 +66,7 @@ TEST(DibWrite, RefusesWhatItCannotMake) {
     EXPECT_TRUE(EncodeDIB(broken).empty());
     EXPECT_TRUE(DIBToBitmap(broken).IsEmpty());
     TempDir dir;
-    EXPECT_EQ(SaveDIB(broken, dir / "X.BMP"), kDibSaveBadBitmap);
+    EXPECT_EQ(SaveDIB(broken, dir / "X.BMP"), DibSaveResult::BadBitmap);
     EXPECT_EQ(FilesIn(dir.Path()), 0u);
 }
 
@@ -91,7 +91,7 @@ TEST(DibWrite, SavedFileReadsBackIdentically) {
                                    static_cast<std::uint8_t>(i * i), 0});
     auto dib = ChangeBitmapFormat(picture, 8, kDibRgb, palette);
     ASSERT_TRUE(dib);
-    ASSERT_EQ(SaveDIB(*dib, dir / "PAGE.BMP"), kDibSaved);
+    ASSERT_EQ(SaveDIB(*dib, dir / "PAGE.BMP"), DibSaveResult::Saved);
     auto back = LoadDIB(dir / "PAGE.BMP");
     ASSERT_TRUE(back);
     EXPECT_EQ(back->header.bitCount, 8);
@@ -124,7 +124,7 @@ TEST(DibWrite, FourBitPageComesBackAsEightBit) {
     auto dib = LoadDIB(std::span<const std::uint8_t>(bytes));
     ASSERT_TRUE(dib);
     TempDir dir;
-    ASSERT_EQ(SaveDIB(*dib, dir / "PAGE.BMP"), kDibSaved);
+    ASSERT_EQ(SaveDIB(*dib, dir / "PAGE.BMP"), DibSaveResult::Saved);
     auto back = LoadDIB(dir / "PAGE.BMP");
     ASSERT_TRUE(back);
     EXPECT_EQ(back->header.bitCount, 8);
@@ -137,7 +137,7 @@ TEST(DibWrite, TrueColourBitmapSavesAsTwentyFourBits) {
     dib.header = DibHeader{40, 6, 2, false, 32, kDibRgb};
     dib.pixels = RandomPicture(6, 2, 9);
     TempDir dir;
-    ASSERT_EQ(SaveDIB(dib, dir / "TRUE.BMP"), kDibSaved);
+    ASSERT_EQ(SaveDIB(dib, dir / "TRUE.BMP"), DibSaveResult::Saved);
     auto back = LoadDIB(dir / "TRUE.BMP");
     ASSERT_TRUE(back);
     EXPECT_EQ(back->header.bitCount, 24);
@@ -150,16 +150,16 @@ TEST(DibWrite, SavingReplacesTheTargetWholeAndLeavesNoTemporaryFile) {
     dir.Write("COPY.BMP", "old contents");
     auto dib = ChangeBitmapFormat(PixelBuffer(4, 4, 0xFFFFFFu), 8, kDibRgb, LogPalette{});
     ASSERT_TRUE(dib);
-    ASSERT_EQ(SaveDIB(*dib, target), kDibSaved);
+    ASSERT_EQ(SaveDIB(*dib, target), DibSaveResult::Saved);
     EXPECT_EQ(FilesIn(dir.Path()), 1u);
     const auto bytes = EncodeDIB(*dib);
     EXPECT_EQ(ReadFileBytes(target), std::string(bytes.begin(), bytes.end()));
 
     // A folder that does not exist: nothing is written anywhere.
-    EXPECT_NE(SaveDIB(*dib, dir / "missing" / "COPY.BMP"), kDibSaved);
-    // A target that is a folder: the temporary file is removed again.
+    EXPECT_EQ(SaveDIB(*dib, dir / "missing" / "COPY.BMP"), DibSaveResult::CannotCreate);
+    // A target that is a folder is left alone.
     dir.MakeDir("FOLDER.BMP");
-    EXPECT_EQ(SaveDIB(*dib, dir / "FOLDER.BMP"), kDibSaveRenameFailed);
+    EXPECT_EQ(SaveDIB(*dib, dir / "FOLDER.BMP"), DibSaveResult::NotRegularFile);
     EXPECT_EQ(FilesIn(dir.Path()), 2u);
     EXPECT_EQ(ReadFileBytes(target), std::string(bytes.begin(), bytes.end()));
 }

@@ -2,6 +2,7 @@
 
 #include "bmp_forge.h"
 #include "model/controls/color_table.h"
+#include "model/mainframe/running_state.h"
 #include "model/volume/vol_doc.h"
 #include "platform/audio_devices.h"
 #include "platform/host_paths.h"
@@ -169,7 +170,8 @@ TEST_F(PagePictureTest, LoadPageFallsBackToTheOriginalWhenColouringIsAllowed) {
     Write("orig/COW.BMP", FourBitPicture());
     FixedAudioDevices devices(1, 1);
     MciExtensions mci;
-    CVolDoc doc(paths, mci, devices, dialogs);
+    RunningState state;
+    CVolDoc doc(paths, mci, devices, dialogs, state);
     auto vol = dir.Write(
         "v.vol",
         "[Volume]\nOrgPath=" + (dir / "orig").string() + "\nCopyDir=" + (dir / "copies").string() +

@@ -1,6 +1,8 @@
 #include "model/volume/vol_doc.h"
 
+#include "model/mainframe/running_state.h"
 #include "model/volume/volume_frame.h"
+#include "model/wait_cursor.h"
 #include "platform/audio_devices.h"
 #include "platform/host_paths.h"
 #include "platform/mci_extensions.h"
@@ -16,35 +18,32 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class FakeFrame : public IVolumeFrame {
+class FakeFrame : public IVolumeFrame, public IWaitCursor {
 public:
-    int GetCurPage() const override { return curPage; }
-    int GetMode() const override { return mode; }
-    bool IsSlideShowRunning() const override { return slideShowRunning; }
-    void DestroyOwnKeyTable() override { ++keyTablesDropped; }
+    explicit FakeFrame(RunningState& state) : m_state(state) {}
     void OnVolumeRead() override {
         ++volumesRead;
-        curPage = 1;
+        m_state.m_nCurPage = 1;
     }
     void StartSlideShow(const CSlideShowInfo& info) override { shows.push_back(info); }
     void BeginWaitCursor() override { ++waitDepth; }
     void EndWaitCursor() override { --waitDepth; }
 
-    int curPage = 1;
-    int mode = 0;
-    bool slideShowRunning = false;
-    int keyTablesDropped = 0;
     int volumesRead = 0;
     int waitDepth = 0;
     std::vector<CSlideShowInfo> shows;
+
+private:
+    RunningState& m_state;
 };
 
 class VolDocTest : public ::testing::Test {
 protected:
     VolDocTest() : devices(1, 1) {
         org = dir.MakeDir("orig");
-        doc = std::make_unique<CVolDoc>(paths, mci, devices, dialogs);
+        doc = std::make_unique<CVolDoc>(paths, mci, devices, dialogs, state);
         doc->SetFrame(&frame);
+        doc->SetWaitCursor(&frame);
     }
 
     // Writes a volume whose OrgPath is the test's "orig" folder, followed by `rest`.
@@ -59,14 +58,15 @@ protected:
     MciExtensions mci;
     FixedAudioDevices devices;
     ScriptedDialogs dialogs;
-    FakeFrame frame;
+    RunningState state;
+    FakeFrame frame{state};
     std::unique_ptr<CVolDoc> doc;
 };
 
 TEST_F(VolDocTest, NewDocumentIsOneEmptyPage) {
     EXPECT_EQ(doc->GetPageCount(), 1);
     EXPECT_EQ(doc->GetPictureCount(), 1);
-    EXPECT_EQ(doc->GetPageFile(1, Picture), "");
+    EXPECT_EQ(doc->GetPageFile(1, PageFileKind::Picture), "");
     EXPECT_EQ(doc->GetBackColor(), 0u);
     EXPECT_EQ(doc->CanColour(), 0);
     EXPECT_EQ(doc->GetPathName(), "");
@@ -82,14 +82,14 @@ TEST_F(VolDocTest, OpensTheWorkedExample) {
     EXPECT_EQ(doc->GetPathName(), vol.string());
     EXPECT_EQ(doc->GetTitle(), "Animals");
     EXPECT_EQ(doc->GetPageCount(), 2);
-    EXPECT_EQ(doc->GetPageFile(1, Sound), "COW.WAV");
-    EXPECT_EQ(doc->GetPageFile(2, Sound), "");
+    EXPECT_EQ(doc->GetPageFile(1, PageFileKind::Sound), "COW.WAV");
+    EXPECT_EQ(doc->GetPageFile(2, PageFileKind::Sound), "");
     EXPECT_EQ(doc->CanColour(), 1);
     EXPECT_EQ(doc->GetBackColor(), 0xFFFFFFu);
     EXPECT_EQ(doc->GetCopyPath(1), "C:\\COLORED\\ANIMALS\\COW.BMP");
     EXPECT_EQ(doc->GetOriginalPath(2), org.string() + "\\PIG.BMP");
     EXPECT_EQ(paths.CurrentDirectory(), fs::canonical(org));
-    EXPECT_TRUE(paths.FileExists(doc->GetPageFile(1, Picture)));
+    EXPECT_TRUE(paths.FileExists(doc->GetPageFile(1, PageFileKind::Picture)));
     // The window heard of the new volume, and the wait cursor is back.
     EXPECT_EQ(frame.volumesRead, 1);
     EXPECT_EQ(frame.waitDepth, 0);
@@ -130,24 +130,28 @@ TEST_F(VolDocTest, PageCountsFollowTheEntriesPresent) {
     ASSERT_TRUE(doc->OnOpenDocument(
         WriteVolume("v.vol", "[Picture Files]\nPage1=A.BMP\nPage3=C.BMP\n", "NumPages=3\n")
             .string()));
-    EXPECT_EQ(doc->GetPageFile(2, Picture), "");
-    EXPECT_TRUE(doc->HasPageFile(2, Picture));
-    EXPECT_TRUE(doc->HasPageFile(3, Picture));
-    EXPECT_FALSE(doc->HasPageFile(4, Picture));
-    EXPECT_FALSE(doc->HasPageFile(2, Sound));
+    EXPECT_EQ(doc->GetPageFile(2, PageFileKind::Picture), "");
+    EXPECT_TRUE(doc->HasPageFile(2, PageFileKind::Picture));
+    EXPECT_TRUE(doc->HasPageFile(3, PageFileKind::Picture));
+    EXPECT_FALSE(doc->HasPageFile(4, PageFileKind::Picture));
+    EXPECT_FALSE(doc->HasPageFile(2, PageFileKind::Sound));
 }
 
-TEST_F(VolDocTest, PagesAbove99CountButAreNeverGivenOut) {
+// A book shows pages 1 to 99: the page count (the bar's "of N", End, the
+// slide show's last page) stops there, whatever the lists hold.
+TEST_F(VolDocTest, PagesAbove99AreNeverCountedOrGivenOut) {
     ASSERT_TRUE(doc->OnOpenDocument(
         WriteVolume("v.vol", "[Picture Files]\nPage1=A.BMP\nPage100=Z.BMP\nPage99=Y.BMP\n",
                     "NumPages=150\n")
             .string()));
-    EXPECT_EQ(doc->GetPageCount(), 100);
-    EXPECT_EQ(doc->GetPageFile(99, Picture), "Y.BMP");
-    EXPECT_EQ(doc->GetPageFile(100, Picture), "");
-    EXPECT_EQ(doc->GetPageFile(0, Picture), "");
-    EXPECT_EQ(doc->GetPageFile(-3, Sound), "");
-    EXPECT_TRUE(doc->HasPageFile(100, Picture));
+    EXPECT_EQ(doc->GetPageCount(), 99);
+    EXPECT_EQ(doc->GetPictureCount(), 100);
+    EXPECT_EQ(doc->GetSlideShow().m_nEndPage, 99);
+    EXPECT_EQ(doc->GetPageFile(99, PageFileKind::Picture), "Y.BMP");
+    EXPECT_EQ(doc->GetPageFile(100, PageFileKind::Picture), "");
+    EXPECT_EQ(doc->GetPageFile(0, PageFileKind::Picture), "");
+    EXPECT_EQ(doc->GetPageFile(-3, PageFileKind::Sound), "");
+    EXPECT_TRUE(doc->HasPageFile(100, PageFileKind::Picture));
 }
 
 TEST_F(VolDocTest, HugePageNumbersCostNothing) {
@@ -159,10 +163,10 @@ TEST_F(VolDocTest, HugePageNumbersCostNothing) {
             .string()));
     EXPECT_EQ(doc->GetPictureCount(), 2000000000);
     EXPECT_EQ(doc->GetSoundCount(), 2147483647);
-    EXPECT_EQ(doc->GetPageCount(), 2147483647);
-    EXPECT_EQ(doc->GetSlideShow().m_nEndPage, 2147483647);
-    EXPECT_TRUE(doc->HasPageFile(2000000000, Picture));
-    EXPECT_FALSE(doc->HasPageFile(2147483647, Picture));
+    EXPECT_EQ(doc->GetPageCount(), 99);
+    EXPECT_EQ(doc->GetSlideShow().m_nEndPage, 99);
+    EXPECT_TRUE(doc->HasPageFile(2000000000, PageFileKind::Picture));
+    EXPECT_FALSE(doc->HasPageFile(2147483647, PageFileKind::Picture));
 }
 
 TEST_F(VolDocTest, BackColorReadsAsACIntegerLiteral) {
@@ -240,19 +244,38 @@ TEST_F(VolDocTest, InsertingTheDiscLetsTheOpenGoOn) {
     EXPECT_EQ(paths.CurrentDirectory(), fs::canonical(disc / "farm"));
 }
 
-TEST_F(VolDocTest, FilesThatAreNoVolumePromptWithAnEmptyTitle) {
+// A file without a [Volume] section is no book: it is said so, and the book
+// that was open stays, rather than asking for a disc with no title for ever.
+// A real volume whose folder cannot be reached still asks for its disc.
+TEST_F(VolDocTest, FilesThatAreNoVolumeAreSaidSoAndTheOpenBookStays) {
+    fs::path good = WriteVolume("good.vol", "[Picture Files]\nPage1=A.BMP\n", "Title=Good\n");
+    ASSERT_TRUE(doc->OnOpenDocument(good.string()));
     std::string junk;
     for (int i = 0; i < 50000; ++i)
         junk.push_back(static_cast<char>((i * 131) & 0xFF));
-    auto files = {dir.Write("junk.vol", junk), dir.Write("line.vol", std::string(10 << 20, 'a'))};
+    std::string utf16 = std::string("\xFF\xFE", 2);
+    for (char c : std::string("[Volume]\r\nOrgPath=C:\\\r\n"))
+        utf16 += std::string(1, c) + '\0';
+    const std::vector<fs::path> files = {
+        dir.Write("junk.vol", junk), dir.Write("line.vol", std::string(10 << 20, 'a')),
+        dir.Write("empty.vol", ""), dir.Write("utf16.vol", utf16),
+        dir.Write("other.ini", "[Settings]\nOrgPath=" + org.string() + "\n")};
     for (const fs::path& f : files) {
-        dialogs.prompts.clear();
-        dialogs.insertDiscAnswers = {true};
-        EXPECT_FALSE(doc->OnOpenDocument(f.string()));
-        ASSERT_EQ(dialogs.prompts.size(), 2u);
-        EXPECT_EQ(dialogs.prompts[1].text, "Please insert the \"\" CD. Then press OK.");
-        EXPECT_FALSE(dialogs.prompts[1].iconFile);
+        dialogs.messages.clear();
+        EXPECT_FALSE(doc->OnOpenDocument(f.string())) << f;
+        EXPECT_TRUE(dialogs.prompts.empty()) << f;
+        ASSERT_EQ(dialogs.messages.size(), 1u) << f;
+        EXPECT_EQ(dialogs.messages[0].text,
+                  f.string() + "\nThis file is not a book: it has no [Volume] section.");
+        EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
+        EXPECT_EQ(doc->GetTitle(), "Good");
+        EXPECT_EQ(doc->GetPathName(), fs::absolute(good).lexically_normal().string());
     }
+    dialogs.insertDiscAnswers = {false};
+    fs::path away = dir.Write("away.vol", "[Volume]\nOrgPath=Q:\\BOOK\nTitle=Away\n");
+    EXPECT_FALSE(doc->OnOpenDocument(away.string()));
+    ASSERT_EQ(dialogs.prompts.size(), 1u);
+    EXPECT_EQ(dialogs.prompts[0].text, "Please insert the \"Away\" CD. Then press OK.");
 }
 
 TEST_F(VolDocTest, CanPlaySoundAnswers) {
@@ -264,24 +287,24 @@ TEST_F(VolDocTest, CanPlaySoundAnswers) {
     ASSERT_TRUE(doc->OnOpenDocument(
         WriteVolume("v.vol", "[Sound Files]\nPage1=TALK.WAV\nPage2=NONE.WAV\n", "NumPages=2\n")
             .string()));
-    EXPECT_EQ(doc->CanPlaySound("SONG.MID"), 1);
-    EXPECT_EQ(doc->CanPlaySound("CLIP.AVI"), 0);
-    EXPECT_EQ(doc->CanPlaySound("GONE.MID"), -1);
-    EXPECT_EQ(doc->CanPlaySound(""), -1);
+    EXPECT_EQ(doc->CanPlaySound("SONG.MID"), SoundPlayability::Playable);
+    EXPECT_EQ(doc->CanPlaySound("CLIP.AVI"), SoundPlayability::Unsupported);
+    EXPECT_EQ(doc->CanPlaySound("GONE.MID"), SoundPlayability::NoFile);
+    EXPECT_EQ(doc->CanPlaySound(""), SoundPlayability::NoFile);
     // Without a name: the current page's sound entry.
-    EXPECT_EQ(doc->CanPlaySound(), 1);
-    frame.curPage = 2;
-    EXPECT_EQ(doc->CanPlaySound(), -1);
+    EXPECT_EQ(doc->CanPlaySound(), SoundPlayability::Playable);
+    state.m_nCurPage = 2;
+    EXPECT_EQ(doc->CanPlaySound(), SoundPlayability::NoFile);
 
     FixedAudioDevices silent(0, 0);
-    CVolDoc quiet(paths, mci, silent, dialogs);
-    EXPECT_EQ(quiet.CanPlaySound("SONG.MID"), 0);
-    EXPECT_EQ(quiet.CanPlaySound("TALK.WAV"), 0);
+    CVolDoc quiet(paths, mci, silent, dialogs, state);
+    EXPECT_EQ(quiet.CanPlaySound("SONG.MID"), SoundPlayability::Unsupported);
+    EXPECT_EQ(quiet.CanPlaySound("TALK.WAV"), SoundPlayability::Unsupported);
 }
 
 TEST_F(VolDocTest, SlideShowSecondsZeroFollowsTheDevices) {
     FixedAudioDevices silent(0, 0);
-    CVolDoc quiet(paths, mci, silent, dialogs);
+    CVolDoc quiet(paths, mci, silent, dialogs, state);
     auto vol = WriteVolume("v.vol", "[Slide Show]\nSeconds=0\nSound=1\nStartPage=2\nLoop=1\n");
     ASSERT_TRUE(quiet.OnOpenDocument(vol.string()));
     const CSlideShowInfo& show = quiet.GetSlideShow();
@@ -297,7 +320,7 @@ TEST_F(VolDocTest, SlideShowButtonStartsAtTheCurrentPageAndKeepsTheRecord) {
         WriteVolume("v.vol", "[Slide Show]\nStartPage=2\n[Picture Files]\nPage6=F.BMP\n",
                     "NumPages=6\n")
             .string()));
-    frame.curPage = 5;
+    state.m_nCurPage = 5;
     ASSERT_TRUE(doc->OnCommand(ID_SLIDE_SHOW));
     ASSERT_EQ(frame.shows.size(), 1u);
     EXPECT_EQ(frame.shows[0].m_nStartPage, 5);
@@ -348,14 +371,13 @@ TEST_F(VolDocTest, KeyTableOnlyInViewerModeWithoutASlideShow) {
     EXPECT_EQ(LookUpKey(*table, 'S', kModAlt), ID_PLAY_OR_STOP_KEY);
     EXPECT_FALSE(LookUpKey(*table, 'P', kModNone));
     EXPECT_FALSE(LookUpKey(*table, VK_HOME, kModShift));
-    frame.mode = 1;
+    state.m_nMode = Mode::Colouring;
     EXPECT_EQ(doc->GetDefaultAccelerator(), nullptr);
-    frame.mode = 0;
-    frame.slideShowRunning = true;
+    state.m_nMode = Mode::Viewer;
+    state.g_bSlideShowRunning = true;
     EXPECT_EQ(doc->GetDefaultAccelerator(), nullptr);
-    frame.slideShowRunning = false;
+    state.g_bSlideShowRunning = false;
     EXPECT_EQ(doc->GetDefaultAccelerator(), &kKeyTable2);
-    EXPECT_EQ(frame.keyTablesDropped, 4);
 }
 
 TEST_F(VolDocTest, WritingAMissingPageKeyAddsItAndKeepsTheRest) {
@@ -381,12 +403,12 @@ TEST_F(VolDocTest, RelativeVolumeNamesBecomeFullPaths) {
 }
 
 TEST_F(VolDocTest, SetPageFileGrowsTheListAndKeepsElementZeroEmpty) {
-    doc->SetPageFile(3, Picture, "C.BMP");
-    doc->SetPageFile(0, Picture, "ZERO.BMP");
-    doc->SetPageFile(-1, Sound, "NEG.WAV");
-    EXPECT_EQ(doc->GetPageFile(3, Picture), "C.BMP");
-    EXPECT_TRUE(doc->HasPageFile(3, Picture));
-    EXPECT_EQ(doc->GetPageFile(0, Picture), "");
+    doc->SetPageFile(3, PageFileKind::Picture, "C.BMP");
+    doc->SetPageFile(0, PageFileKind::Picture, "ZERO.BMP");
+    doc->SetPageFile(-1, PageFileKind::Sound, "NEG.WAV");
+    EXPECT_EQ(doc->GetPageFile(3, PageFileKind::Picture), "C.BMP");
+    EXPECT_TRUE(doc->HasPageFile(3, PageFileKind::Picture));
+    EXPECT_EQ(doc->GetPageFile(0, PageFileKind::Picture), "");
     doc->CountPages();
     EXPECT_EQ(doc->GetPageCount(), 3);
 }

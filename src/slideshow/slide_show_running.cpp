@@ -1,3 +1,0 @@
-#include "model/slideshow/slide_show_running.h"
-
-int g_bSlideShowRunning = 0;
