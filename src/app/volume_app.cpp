@@ -6,9 +6,11 @@
 #include "mainframe/main_frame.h"
 #include "model/resources/string_table.h"
 #include "model/volume/vol_doc.h"
+#include "platform/app_settings.h"
 #include "platform/host_paths.h"
 #include "platform/mci_extensions.h"
 #include "platform/sdl_audio.h"
+#include "platform/text_util.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -33,12 +35,7 @@ std::string CVolumeApp::VolumeNameFromCommandLine(const std::string& commandLine
     // The quotation marks go before the "." test: appending ".VOL" after a
     // closing mark would be cut off again by the open, so a quoted name
     // without an extension could never open.
-    std::string name = commandLine;
-    if (!name.empty() && name.front() == '"')
-        name.erase(0, 1);
-    std::size_t last = name.rfind('"');
-    if (last != std::string::npos)
-        name.erase(last);
+    std::string name = StripQuotationMarks(commandLine);
     if (name.empty())
         return name;
     if (name.find('.') == std::string::npos)
@@ -54,19 +51,18 @@ std::string CVolumeApp::MakeFullPath(const std::string& name) const {
 void CVolumeApp::ReadSettings() {
     QSettings& s = Settings();
     m_state.g_soundsPath = s.value("Tintaroo!/SoundsPath").toString().toStdString();
-    std::map<char, std::filesystem::path> drives;
+    // Qt reads the file (and the system file behind it); the keys are taken
+    // as the book tool takes them from the same file.
+    AppSettings groups;
     s.beginGroup("Drives");
-    for (const QString& key : s.childKeys()) {
-        if (key.size() == 1 && key[0].isLetter())
-            drives[static_cast<char>(key[0].toUpper().toLatin1())] =
-                s.value(key).toString().toStdString();
-    }
+    for (const QString& key : s.childKeys())
+        groups.AddDrive(key.toStdString(), s.value(key).toString().toStdString());
     s.endGroup();
-    m_paths->SetDrives(drives);
     s.beginGroup("mci extensions");
     for (const QString& key : s.childKeys())
-        m_mci->Set(key.toStdString(), s.value(key).toString().toStdString());
+        groups.AddMciExtension(key.toStdString(), s.value(key).toString().toStdString());
     s.endGroup();
+    groups.ApplyTo(*m_paths, *m_mci);
 }
 
 bool CVolumeApp::InitInstance() {

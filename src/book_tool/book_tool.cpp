@@ -78,10 +78,7 @@ struct Book {
 };
 
 void LoadSettings(Book& book) {
-    AppSettings settings = LoadAppSettings(AppSettingsFiles());
-    book.paths.SetDrives(settings.drives);
-    for (const auto& [ext, type] : settings.mciExtensions)
-        book.mci.Set(ext, type);
+    LoadAppSettings(AppSettingsFiles()).ApplyTo(book.paths, book.mci);
 }
 
 int OpenBook(const std::string& volume, Book& book, std::ostream& err) {

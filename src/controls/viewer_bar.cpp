@@ -3,6 +3,7 @@
 #include "controls/bar_fonts.h"
 #include "controls/hand_button.h"
 #include "controls/page_list_box.h"
+#include "model/volume/vol_doc.h"
 
 #include <QLabel>
 
@@ -127,7 +128,7 @@ void CViewerBar::LayoutButtons() {
 void CViewerBar::FillPageList(bool reset, int pageCount) {
     if (reset)
         m_pageList->clear();
-    int n = std::clamp(pageCount, 0, kMaxListedPages);
+    int n = std::clamp(pageCount, 0, kMaxShownPage);
     for (int c = m_pageList->count(); c < n; ++c)
         m_pageList->addItem(QString::number(c + 1));
     while (m_pageList->count() > n)

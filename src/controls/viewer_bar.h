@@ -19,7 +19,6 @@ public:
     // Top of every control in the row.
     static constexpr int kRowTop = 2;
     // Most entries the page list holds: pages past it have no entry.
-    static constexpr int kMaxListedPages = 99;
 
     // The bar, as high as its tallest buttons plus its edges; no controls
     // until Create.
@@ -37,7 +36,7 @@ public:
     void LayoutButtons();
 
     // Makes the page list hold "1" to "n", n being `pageCount` but at most
-    // kMaxListedPages: entries are added or dropped at the end. With `reset`
+    // kMaxShownPage: entries are added or dropped at the end. With `reset`
     // the list is emptied first.
     void FillPageList(bool reset, int pageCount);
 

@@ -6,12 +6,12 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -33,13 +33,33 @@ QMessageBox::Icon QtIcon(MessageIcon icon) {
     }
 }
 
+// The templates' 8-point dialog font.
+QFont DialogFont() {
+    QFont font("MS Sans Serif");
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(8);
+    return font;
+}
+
+// A rectangle of a dialog template in pixels: the templates' font has base
+// units of about 6 x 13 pixels, and a dialog unit is a quarter of the width
+// and an eighth of the height.
+QRect FromDialogUnits(const QRect& units) {
+    return QRect(units.x() * 6 / 4, units.y() * 13 / 8, units.width() * 6 / 4,
+                 units.height() * 13 / 8);
+}
+
 } // namespace
 
 CInsertDiscDlg::CInsertDiscDlg(const InsertDiscPrompt& prompt, QWidget* parent)
     : QDialog(parent), m_icon(new QLabel(this)), m_text(new QLabel(this)) {
     setWindowTitle("Insert CD");
     setModal(true);
-    m_icon->setFixedSize(32, 32);
+    setFont(DialogFont());
+    // Each control at its place in the template, nothing left to a layout:
+    // the dialog is exactly as large as the template, with no room to spare.
+    // An icon control takes the size of its icon, 32 x 32.
+    m_icon->setGeometry(QRect(FromDialogUnits(QRect(5, 9, 18, 20)).topLeft(), QSize(32, 32)));
     if (prompt.iconFile) {
         // The first image of the named file, when Qt can read one from it.
         QIcon icon(QString::fromStdString(prompt.iconFile->string()));
@@ -48,23 +68,20 @@ CInsertDiscDlg::CInsertDiscDlg(const InsertDiscPrompt& prompt, QWidget* parent)
     }
     m_text->setText(QString::fromStdString(prompt.text));
     m_text->setWordWrap(true);
-    m_text->setMinimumWidth(250);
+    m_text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QRect text = FromDialogUnits(QRect(35, 11, 165, 19));
+    // A title too long for the template's two lines pushes the buttons and
+    // the bottom edge down rather than being cut off.
+    int extra = std::max(0, m_text->heightForWidth(text.width()) - text.height());
+    m_text->setGeometry(text.adjusted(0, 0, 0, extra));
     auto* ok = new QPushButton("OK", this);
     auto* cancel = new QPushButton("Cancel", this);
+    ok->setGeometry(FromDialogUnits(QRect(48, 34, 50, 14)).translated(0, extra));
+    cancel->setGeometry(FromDialogUnits(QRect(114, 34, 50, 14)).translated(0, extra));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* top = new QHBoxLayout;
-    top->addWidget(m_icon, 0, Qt::AlignTop);
-    top->addWidget(m_text, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addStretch();
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(buttons);
+    setFixedSize(FromDialogUnits(QRect(0, 0, 212, 55)).size() + QSize(0, extra));
 }
 
 QtDialogs::QtDialogs(QWidget* owner) : m_owner(owner), m_beep([] { QApplication::beep(); }) {}

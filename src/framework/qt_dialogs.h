@@ -12,7 +12,8 @@
 class QLabel;
 
 // The insert-disc prompt: caption "Insert CD", the volume's icon, the text
-// and OK / Cancel.
+// and OK / Cancel, placed as in its 212 x 55 template. A text longer than
+// the template's two lines makes the dialog taller by what it needs.
 class CInsertDiscDlg : public QDialog {
     Q_OBJECT
 public:

@@ -4,6 +4,7 @@
 #include "framework/key_map.h"
 #include "framework/scroll_view.h"
 #include "model/framework/document.h"
+#include "platform/text_util.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -20,17 +21,6 @@ std::uint32_t SteadyTicks() {
     using namespace std::chrono;
     return static_cast<std::uint32_t>(
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
-
-// The framework's handling of a name: a leading quotation mark goes, and the
-// name ends at the last quotation mark.
-std::string StripQuotes(std::string name) {
-    if (!name.empty() && name.front() == '"')
-        name.erase(0, 1);
-    std::size_t last = name.rfind('"');
-    if (last != std::string::npos)
-        name.erase(last);
-    return name;
 }
 
 } // namespace
@@ -101,7 +91,7 @@ void CWinApp::QuitEventLoop() {
 bool CWinApp::OpenDocumentFile(const std::string& name) {
     if (!m_pDocument)
         return false;
-    std::string full = MakeFullPath(StripQuotes(name));
+    std::string full = MakeFullPath(StripQuotationMarks(name));
     if (!full.empty() && full == m_pDocument->GetPathName()) {
         if (m_pMainWnd) {
             m_pMainWnd->raise();

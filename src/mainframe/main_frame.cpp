@@ -63,8 +63,7 @@ void CMainFrame::SetMode(Mode mode) {
     if (mode == m_state.m_nMode)
         return;
     App().BeginWaitCursor();
-    // The colouring bar arrives with its own window; until then colouring
-    // mode shows no bar.
+    // Colouring mode hides the viewer bar.
     if (m_wndViewerBar)
         m_wndViewerBar->setVisible(mode == Mode::Viewer);
     m_state.m_nMode = mode;
@@ -100,5 +99,4 @@ void CMainFrame::StartSlideShow(const CSlideShowInfo&) {
     if (!m_state.m_bSoundPlaying)
         m_sound.PlayWaveResource("CLICK");
     StopPageSound(true);
-    ++m_nSlideShowsStarted;
 }

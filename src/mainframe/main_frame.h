@@ -78,10 +78,6 @@ public:
     void OnVolumeRead() override;
     void StartSlideShow(const CSlideShowInfo& info) override;
 
-    // Slide shows started (the slide-show window arrives later; until then a
-    // start is only recorded here).
-    int m_nSlideShowsStarted = 0;
-
 signals:
     // The sound button's face: true the play face, false the stop face.
     void PlayButtonChanged(bool play);

@@ -1,5 +1,7 @@
 #include "platform/app_settings.h"
 
+#include "platform/host_paths.h"
+#include "platform/mci_extensions.h"
 #include "platform/profile_file.h"
 
 #include <cctype>
@@ -38,6 +40,22 @@ void ForEachGroupKey(const ProfileText& text, const std::string& group, Fn fn) {
 }
 
 } // namespace
+
+void AppSettings::AddDrive(std::string_view key, std::string_view folder) {
+    if (key.size() == 1 && std::isalpha(static_cast<unsigned char>(key[0])))
+        drives[static_cast<char>(std::toupper(static_cast<unsigned char>(key[0])))] =
+            std::string(folder);
+}
+
+void AppSettings::AddMciExtension(std::string_view extension, std::string_view deviceType) {
+    mciExtensions[std::string(extension)] = std::string(deviceType);
+}
+
+void AppSettings::ApplyTo(HostPaths& paths, MciExtensions& mci) const {
+    paths.SetDrives(drives);
+    for (const auto& [extension, type] : mciExtensions)
+        mci.Set(extension, type);
+}
 
 std::string DecodePercent(std::string_view s) {
     std::string out;
@@ -82,14 +100,11 @@ AppSettings LoadAppSettings(const std::vector<std::filesystem::path>& files) {
     for (auto it = files.rbegin(); it != files.rend(); ++it) {
         ProfileText text(ReadWholeFile(*it).value_or(std::string{}));
         ForEachGroupKey(text, "Drives", [&](const std::string& key, std::string_view value) {
-            if (key.size() == 1 && std::isalpha(static_cast<unsigned char>(key[0])))
-                settings
-                    .drives[static_cast<char>(std::toupper(static_cast<unsigned char>(key[0])))] =
-                    std::string(value);
+            settings.AddDrive(key, value);
         });
         ForEachGroupKey(text, "mci extensions",
                         [&](const std::string& key, std::string_view value) {
-                            settings.mciExtensions[key] = std::string(value);
+                            settings.AddMciExtension(key, value);
                         });
     }
     return settings;

@@ -10,9 +10,22 @@
 #include <string>
 #include <vector>
 
+class HostPaths;
+class MciExtensions;
+
 struct AppSettings {
     std::map<char, std::filesystem::path> drives;     // group "Drives": D=/media/cdrom
     std::map<std::string, std::string> mciExtensions; // group "mci extensions": OGG=waveaudio
+
+    // One key of the group "Drives" or "mci extensions", as every reader of
+    // the settings takes it: a drive key is a single letter (any case; other
+    // keys are ignored), an extension key is taken as it is. A later add of
+    // the same key replaces the earlier one.
+    void AddDrive(std::string_view key, std::string_view folder);
+    void AddMciExtension(std::string_view extension, std::string_view deviceType);
+
+    // Hands the drives to `paths` and the extensions to `mci`.
+    void ApplyTo(HostPaths& paths, MciExtensions& mci) const;
 };
 
 // The settings files in the order they are consulted: the user's file first,

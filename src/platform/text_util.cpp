@@ -113,3 +113,12 @@ int ParseCInteger(std::string_view s) {
     }
     return AccumulateClamped(s, i, base, negative);
 }
+
+std::string StripQuotationMarks(std::string_view name) {
+    if (!name.empty() && name.front() == '"')
+        name.remove_prefix(1);
+    std::size_t last = name.rfind('"');
+    if (last != std::string_view::npos)
+        name = name.substr(0, last);
+    return std::string(name);
+}

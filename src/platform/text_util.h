@@ -8,6 +8,10 @@
 std::string_view Trim(std::string_view s);
 
 std::string ToLowerAscii(std::string_view s);
+
+// A file name as the open command takes it: a leading quotation mark goes,
+// and the name ends at the last quotation mark (when there is one).
+std::string StripQuotationMarks(std::string_view name);
 std::string ToUpperAscii(std::string_view s);
 bool EqualsNoCase(std::string_view a, std::string_view b);
 

@@ -11,8 +11,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -45,6 +47,45 @@ TEST(QtDialogsTest, InsertDiscPromptBeepsAndAnswersOkOrCancel) {
     WhenModal([](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
     EXPECT_FALSE(dialogs.InsertDisc(prompt));
     EXPECT_EQ(beeps, 2);
+}
+
+TEST(QtDialogsTest, InsertDiscPromptIsItsTemplateWithNothingBelowTheButtons) {
+    struct Case {
+        std::string title;
+        bool fitsTemplate;
+    } cases[] = {{"Farm", true},
+                 {"The Big Book of Farm Animals, Their Friends and All the Fields and "
+                  "Hills Around Them",
+                  false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        CInsertDiscDlg dlg(
+            {"Please insert the \"" + c.title + "\" CD. Then press OK.", std::nullopt}, nullptr);
+        dlg.show();
+        QApplication::processEvents();
+        if (c.fitsTemplate)
+            EXPECT_EQ(dlg.size(), QSize(318, 89)); // 212 x 55 dialog units
+        else
+            EXPECT_GT(dlg.height(), 89);
+        QLabel* text = dlg.TextLabel();
+        EXPECT_GE(text->height(), text->heightForWidth(text->width())); // shown whole
+        int buttonsBottom = 0;
+        for (QPushButton* button : dlg.findChildren<QPushButton*>()) {
+            EXPECT_GT(button->y(), text->geometry().bottom());
+            buttonsBottom = std::max(buttonsBottom, button->geometry().bottom());
+        }
+        for (QWidget* child : dlg.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            EXPECT_TRUE(dlg.rect().contains(child->geometry())) << child->metaObject()->className();
+        // Below the buttons the dialog shows only its background.
+        QImage shot = dlg.grab().toImage();
+        QRgb background = shot.pixel(0, 0);
+        int stray = 0;
+        for (int y = buttonsBottom + 1; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                stray += shot.pixel(x, y) != background;
+        EXPECT_EQ(stray, 0);
+        EXPECT_GE(shot.height() - 1 - buttonsBottom, 8); // a margin, as above the text
+    }
 }
 
 TEST(QtDialogsTest, MessagesAreTitledWithTheProgramsName) {
