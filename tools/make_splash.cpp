@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
             buffer.Set(x, y, row[x] & kRgbMask);
     }
     DibHandle dib = ChangeBitmapFormat(buffer, 8, kDibRgb, BuildPalette(buffer));
-    if (!dib || SaveDIB(*dib, argv[1]) != kDibSaved) {
+    if (!dib || SaveDIB(*dib, argv[1]) != DibSaveResult::Saved) {
         std::fprintf(stderr, "make_splash: cannot write %s\n", argv[1]);
         return 1;
     }

@@ -138,9 +138,9 @@ void WriteSlideShow(JsonWriter& json, const CSlideShowInfo& show) {
     json.Field("startPage", show.m_nStartPage);
     json.Field("endPage", show.m_nEndPage);
     json.Field("seconds", show.m_nSeconds);
-    json.Field("goBySeconds", show.m_bGoBySeconds);
-    json.Field("sound", show.m_bSound);
-    json.Field("loop", show.m_bLoop);
+    json.Field("goBySeconds", show.m_bGoBySeconds ? 1 : 0);
+    json.Field("sound", show.m_bSound ? 1 : 0);
+    json.Field("loop", show.m_bLoop ? 1 : 0);
     json.EndObject();
 }
 

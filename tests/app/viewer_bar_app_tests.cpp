@@ -36,7 +36,7 @@ void WritePicture(const fs::path& file, int w, int h) {
     pal.entries = {{255, 255, 255, 0}, {0, 0, 0, 0}};
     DibHandle dib = ChangeBitmapFormat(p, 8, kDibRgb, pal);
     ASSERT_TRUE(dib);
-    ASSERT_EQ(SaveDIB(*dib, file), kDibSaved);
+    ASSERT_EQ(SaveDIB(*dib, file), DibSaveResult::Saved);
 }
 
 // Also notes the current page whenever a sound file starts.

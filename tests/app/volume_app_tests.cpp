@@ -41,7 +41,7 @@ void WritePicture(const fs::path& file, int w, int h) {
     pal.entries = {{255, 255, 255, 0}, {0, 0, 0, 0}, {255, 0, 0, 0}};
     DibHandle dib = ChangeBitmapFormat(p, 8, kDibRgb, pal);
     ASSERT_TRUE(dib);
-    ASSERT_EQ(SaveDIB(*dib, file), kDibSaved);
+    ASSERT_EQ(SaveDIB(*dib, file), DibSaveResult::Saved);
 }
 
 class VolumeAppTest : public ::testing::Test {

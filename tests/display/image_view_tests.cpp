@@ -31,7 +31,7 @@ fs::path WritePicture(const TempDir& dir, const std::string& name, int w, int h)
         {255, 255, 255, 0}, {255, 0, 0, 0}, {0, 255, 0, 0}, {0, 0, 255, 0}, {0, 0, 0, 0}};
     DibHandle dib = ChangeBitmapFormat(p, 8, kDibRgb, pal);
     fs::path file = dir / name;
-    EXPECT_TRUE(dib && SaveDIB(*dib, file) == kDibSaved);
+    EXPECT_TRUE(dib && SaveDIB(*dib, file) == DibSaveResult::Saved);
     return file;
 }
 

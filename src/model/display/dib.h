@@ -139,9 +139,6 @@ enum class DibSaveResult {
     NotSynced,      // the new file is in place, but its folder was not synced
 };
 
-// Short for DibSaveResult::Saved.
-inline constexpr DibSaveResult kDibSaved = DibSaveResult::Saved;
-
 // Writes the bitmap file of EncodeDIB to `path` with WriteFileAtomically
 // (platform/atomic_file.h): through symbolic links to their target, to a new
 // temporary file in the same folder that is synced and renamed over the

@@ -10,8 +10,8 @@ void CSlideShowInfo::ApplyDefaults(int nPageCount, const IAudioDevices& devices)
     if (m_nSeconds != 0)
         return;
     m_nSeconds = 8;
-    m_bSound = (devices.WaveOutCount() > 0 || devices.MidiOutCount() > 0) ? 1 : 0;
-    m_bGoBySeconds = m_bSound ? 0 : 1;
+    m_bSound = devices.WaveOutCount() > 0 || devices.MidiOutCount() > 0;
+    m_bGoBySeconds = !m_bSound;
 }
 
 SlideShowDlgData SlideShowDlgData::FromRecord(const CSlideShowInfo& info) {
@@ -36,8 +36,8 @@ CSlideShowInfo SlideShowDlgData::ToRecord(int nPageCount) const {
         info.m_nEndPage = nPageCount;
     }
     info.m_nSeconds = m_nEvery;
-    info.m_bGoBySeconds = m_nAdvanceChoice == 0 ? 1 : 0;
-    info.m_bSound = m_bPlaySounds ? 1 : 0;
-    info.m_bLoop = m_bRunContinuously ? 1 : 0;
+    info.m_bGoBySeconds = m_nAdvanceChoice == 0;
+    info.m_bSound = m_bPlaySounds;
+    info.m_bLoop = m_bRunContinuously;
     return info;
 }

@@ -9,12 +9,12 @@ class IAudioDevices;
 // sound, whether sounds play and whether the show loops. Copied by value.
 class CSlideShowInfo : public CObject {
 public:
-    int m_nStartPage = 0;   // first page, counted from 1; 0 means page 1
-    int m_nEndPage = 0;     // last page; 0 means the last page of the volume
-    int m_nSeconds = 0;     // seconds a page stays; 0 means unset
-    int m_bGoBySeconds = 0; // 1: advance by time; 0: when the page's sound ends
-    int m_bSound = 0;       // play page sounds
-    int m_bLoop = 0;        // start again after the last page
+    int m_nStartPage = 0;        // first page, counted from 1; 0 means page 1
+    int m_nEndPage = 0;          // last page; 0 means the last page of the volume
+    int m_nSeconds = 0;          // seconds a page stays; 0 means unset
+    bool m_bGoBySeconds = false; // advance by time; else when the page's sound ends
+    bool m_bSound = false;       // play page sounds
+    bool m_bLoop = false;        // start again after the last page
 
     // Fills what is still unset: a start page of 0 becomes 1, an end page of 0
     // becomes `nPageCount`; a seconds value of 0 becomes 8, and then sounds
@@ -31,8 +31,8 @@ public:
 
 // The slide-show dialog's values (its controls' bound members).
 struct SlideShowDlgData {
-    int m_bPlaySounds = 0;
-    int m_bRunContinuously = 0;
+    bool m_bPlaySounds = false;
+    bool m_bRunContinuously = false;
     int m_nFrom = 0;
     int m_nTo = 0;
     int m_nEvery = 0;         // 1..60

@@ -91,10 +91,10 @@ void CVolDoc::ReadContent(const ProfileText& volume, Content& c) const {
         ParseCInteger(GetProfileString(volume, "Options", "BackColor", "", kShortValue)));
     c.slideShow.m_nStartPage = GetProfileInt(volume, "Slide Show", "StartPage", 0);
     c.slideShow.m_nEndPage = GetProfileInt(volume, "Slide Show", "EndPage", 0);
-    c.slideShow.m_bSound = GetProfileInt(volume, "Slide Show", "Sound", 1);
-    c.slideShow.m_bLoop = GetProfileInt(volume, "Slide Show", "Loop", 0);
+    c.slideShow.m_bSound = GetProfileInt(volume, "Slide Show", "Sound", 1) != 0;
+    c.slideShow.m_bLoop = GetProfileInt(volume, "Slide Show", "Loop", 0) != 0;
     c.slideShow.m_nSeconds = GetProfileInt(volume, "Slide Show", "Seconds", 7);
-    c.slideShow.m_bGoBySeconds = GetProfileInt(volume, "Slide Show", "GoBySeconds", 0);
+    c.slideShow.m_bGoBySeconds = GetProfileInt(volume, "Slide Show", "GoBySeconds", 0) != 0;
 }
 
 bool CVolDoc::OnOpenDocument(const std::string& pathName) {
