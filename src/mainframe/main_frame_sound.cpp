@@ -5,6 +5,7 @@
 
 #include "framework/media_notice.h"
 #include "mainframe/sound_service.h"
+#include "model/resources/string_table.h"
 #include "model/volume/vol_doc.h"
 
 namespace {

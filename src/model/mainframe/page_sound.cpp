@@ -8,24 +8,15 @@
 #include "platform/host_paths.h"
 #include "platform/text_util.h"
 
-#include <utility>
-
 PageSound::PageSound(RunningState& state, const CVolDoc& doc, IAudio& audio, IDialogs& dialogs,
                      IMessagePump& pump, IPageSoundOwner& owner)
-    : m_state(state), m_doc(doc), m_audio(audio), m_dialogs(dialogs), m_pump(pump), m_owner(owner) {
-}
+    : m_state(state), m_doc(doc), m_audio(audio), m_wSoundDevice(audio), m_dialogs(dialogs),
+      m_pump(pump), m_owner(owner) {}
 
 PageSound::~PageSound() {
     // The window is going: no face to change any more.
-    if (m_wSoundDevice != kNoMediaDevice)
-        m_audio.CloseMedia(std::exchange(m_wSoundDevice, kNoMediaDevice));
+    m_wSoundDevice.Close();
     m_state.m_bSoundPlaying = false;
-}
-
-void PageSound::Report(StringId id, const std::string& name) {
-    m_dialogs.MessageBox(id == IDS_UNSUPPORTED_TYPE ? FormatMessageId(id, {name, "sound"})
-                                                    : FormatMessageId(id, {name}),
-                         MessageIcon::Exclamation);
 }
 
 void PageSound::PlayOrStopPageSound() {
@@ -39,16 +30,8 @@ void PageSound::PlayOrStopPageSound() {
         return;
     }
     name = ToUpperAscii(name);
-    switch (m_doc.CanPlaySound(name)) {
-    case SoundPlayability::NoFile:
-        Report(IDS_CANNOT_FIND_FILE, name);
+    if (!CheckPageSoundFile(m_doc, name, m_dialogs))
         return;
-    case SoundPlayability::Unsupported:
-        Report(IDS_UNSUPPORTED_TYPE, name);
-        return;
-    case SoundPlayability::Playable:
-        break;
-    }
     if (m_bReopenDevice) {
         const int page = m_state.m_nCurPage;
         CloseSoundDevice();
@@ -59,19 +42,19 @@ void PageSound::PlayOrStopPageSound() {
             return;
         CloseSoundDevice(); // one that a nested handler opened and left
         if (!OpenSoundDevice(name)) {
-            Report(IDS_UNSUPPORTED_TYPE, name);
+            ReportUnsupportedSound(name, m_dialogs);
             return;
         }
         m_bReopenDevice = false;
     }
-    m_audio.PlayMedia(m_wSoundDevice, m_owner.NoticeSink());
+    m_wSoundDevice.Play(m_owner.NoticeSink());
     m_state.m_bSoundPlaying = true;
     m_nSoundPage = m_state.m_nCurPage;
     m_owner.SetPlayButton(false);
 }
 
 void PageSound::StopPlayingSound() {
-    m_audio.StopMedia(m_wSoundDevice);
+    m_wSoundDevice.Stop();
     m_state.m_bSoundPlaying = false;
     m_owner.SetPlayButton(true);
     m_pump.PumpPendingMessages();
@@ -88,17 +71,13 @@ void PageSound::StopPageSound(bool close) {
 
 bool PageSound::OpenSoundDevice(const std::string& name) {
     std::optional<std::filesystem::path> file = m_doc.Paths().Resolve(name);
-    MediaDeviceId device = file ? m_audio.OpenMedia(*file) : kNoMediaDevice;
-    if (device == kNoMediaDevice)
-        return false;
-    m_wSoundDevice = device;
-    return true;
+    return file && m_wSoundDevice.Open(*file);
 }
 
 void PageSound::CloseSoundDevice() {
-    if (m_wSoundDevice == kNoMediaDevice)
+    if (!m_wSoundDevice.IsOpen())
         return;
-    m_audio.CloseMedia(std::exchange(m_wSoundDevice, kNoMediaDevice));
+    m_wSoundDevice.Close();
     // Its end notice now belongs to no device of ours; the sound ends here.
     if (m_state.m_bSoundPlaying) {
         m_state.m_bSoundPlaying = false;
@@ -107,7 +86,7 @@ void PageSound::CloseSoundDevice() {
 }
 
 void PageSound::OnMciNotify(MediaDeviceId device) {
-    if (device == kNoMediaDevice || device != m_wSoundDevice)
+    if (device == kNoMediaDevice || device != m_wSoundDevice.Id())
         return;
     m_state.m_bSoundPlaying = false;
     if (m_state.m_nCurPage != m_nSoundPage) {

@@ -6,6 +6,9 @@
 // change, a new volume, a slide show) it is closed and opened afresh from the
 // current page's file before the next play.
 //
+// The device and the checks before a play are PageSoundDevice's, which the
+// slide show shares for its own device.
+//
 // Re-entrancy: stopping a sound and reopening the device dispatch the events
 // waiting meanwhile (IMessagePump), so the end notice of the stopped sound
 // is handled before the next one is marked as playing. Any other waiting
@@ -15,7 +18,7 @@
 // plays, stops or closes an id that an open did not return.
 #pragma once
 
-#include "model/resources/string_table.h"
+#include "model/mainframe/page_sound_device.h"
 #include "platform/audio.h"
 
 #include <string>
@@ -42,7 +45,7 @@ public:
     // reads m_nCurPage and keeps m_bSoundPlaying of `state`.
     PageSound(RunningState& state, const CVolDoc& doc, IAudio& audio, IDialogs& dialogs,
               IMessagePump& pump, IPageSoundOwner& owner);
-    // Closes the device.
+    // Closes the device; the sound no longer plays.
     ~PageSound();
     PageSound(const PageSound&) = delete;
     PageSound& operator=(const PageSound&) = delete;
@@ -64,12 +67,13 @@ public:
     // device for reopening.
     void OnPageChanged(int page, int oldPage);
 
-    int m_nSoundPage = 0;                          // page whose sound was last started
-    MediaDeviceId m_wSoundDevice = kNoMediaDevice; // the open device, if any
-    bool m_bReopenDevice = true;                   // close and open afresh before the next play
+    // The open device's id, kNoMediaDevice when none is open.
+    MediaDeviceId SoundDevice() const { return m_wSoundDevice.Id(); }
+
+    int m_nSoundPage = 0;        // page whose sound was last started
+    bool m_bReopenDevice = true; // close and open afresh before the next play
 
 private:
-    void Report(StringId id, const std::string& name);
     void StopPlayingSound();
     bool OpenSoundDevice(const std::string& name);
     void CloseSoundDevice();
@@ -77,6 +81,7 @@ private:
     RunningState& m_state;
     const CVolDoc& m_doc;
     IAudio& m_audio;
+    PageSoundDevice m_wSoundDevice;
     IDialogs& m_dialogs;
     IMessagePump& m_pump;
     IPageSoundOwner& m_owner;

@@ -267,7 +267,7 @@ TEST_F(PageSoundTest, EventsHandledInsideAPumpLeaveOneConsistentDevice) {
         {"a play and a stop while going back",
          [](PageSoundTest& t) {
              t.pages.GoToPage(2);
-             t.audio.Finish(t.sound.m_wSoundDevice);
+             t.audio.Finish(t.sound.SoundDevice());
              t.Deliver();
          },
          [](PageSoundTest& t) {
@@ -288,7 +288,7 @@ TEST_F(PageSoundTest, EventsHandledInsideAPumpLeaveOneConsistentDevice) {
         EXPECT_LE(audio.OpenCount(), 1) << c.name;
         EXPECT_EQ(audio.PlayingCount(), state.m_bSoundPlaying ? 1 : 0) << c.name;
         if (audio.OpenCount() == 1) {
-            EXPECT_EQ(audio.devices.begin()->first, sound.m_wSoundDevice) << c.name;
+            EXPECT_EQ(audio.devices.begin()->first, sound.SoundDevice()) << c.name;
         }
         for (const auto& [id, device] : audio.devices) {
             if (device.playing && state.m_nCurPage != 3) {
