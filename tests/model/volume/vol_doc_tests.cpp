@@ -394,6 +394,23 @@ TEST_F(VolDocTest, WritingAMissingPageKeyAddsItAndKeepsTheRest) {
               "C:\\COPIES\\COW.BMP");
 }
 
+// A book maker's editor may start the file with a UTF-8 byte-order mark: the
+// first section still counts, and a write keeps the mark.
+TEST_F(VolDocTest, AByteOrderMarkHidesNoSectionAndStays) {
+    const std::string bom = "\xEF\xBB\xBF";
+    auto vol = dir.Write("bom.vol", bom + "[Volume]\r\nOrgPath=" + org.string() +
+                                        "\r\nTitle=Farm\r\nCopyDir=" + org.string() +
+                                        "\\copies\r\n[Picture Files]\r\nPage1=COW.BMP\r\n");
+    ASSERT_TRUE(doc->OnOpenDocument(vol.string()));
+    EXPECT_EQ(doc->GetTitle(), "Farm");
+    EXPECT_TRUE(doc->CanColour());
+    ASSERT_TRUE(doc->WriteVolumeKey("Volume", "Title", "Barn"));
+    std::string after = ReadFileBytes(vol);
+    EXPECT_EQ(after.substr(0, 3), bom);
+    EXPECT_NE(after.find("\r\nTitle=Barn\r\n"), std::string::npos);
+    EXPECT_EQ(GetPrivateProfileString("Volume", "Title", "", 255, vol), "Barn");
+}
+
 TEST_F(VolDocTest, RelativeVolumeNamesBecomeFullPaths) {
     auto vol = WriteVolume("books/rel.vol", "", "Title=Rel\n");
     ASSERT_TRUE(paths.SetCurrentDirectory(dir.Path().string()));
