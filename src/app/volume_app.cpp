@@ -97,8 +97,7 @@ bool CVolumeApp::InitInstance() {
     UpdateRoutingChain();
     if (m_ownDialogs)
         m_ownDialogs->SetOwner(m_frame.get());
-    if (!m_frame->OnCreate(GetTickCount()))
-        return false;
+    m_frame->OnCreate(GetTickCount());
     m_view->OnInitialUpdate();
 
     // Borderless and maximised. A display without a window manager ignores

@@ -71,7 +71,7 @@ QLabel* CViewerBar::AddLabel(CommandId id, const QString& text, const QRect& pla
     return label;
 }
 
-bool CViewerBar::Create() {
+void CViewerBar::Create() {
     AddButton(ID_PREV_PAGE);
     QLabel* page = AddLabel(ID_PAGE_LABEL, "Page:", QRect(0, 0, kCounterWidth, kLabelHeight));
     for (CommandId id : {ID_NEXT_PAGE, ID_COLOUR_PAGE, ID_PLAY_SOUND, ID_SLIDE_SHOW, ID_FILE_PRINT,
@@ -89,7 +89,6 @@ bool CViewerBar::Create() {
         QWidget* upper = GetDlgItem(above);
         AddButton(below)->move(upper->x(), Bottom(upper) - 1);
     }
-    return true;
 }
 
 void CViewerBar::AddPageList(const QWidget& above) {

@@ -26,8 +26,7 @@ public:
 
     // Creates the controls and places them. The page counter's three
     // controls start disabled, the page list empty and the total "of ".
-    // False when the page list cannot be made.
-    bool Create();
+    void Create();
 
     // Places the row (previous, "Page:", next, gap, colour this page, sound,
     // slide show, print, show coloured picture, goodbye), each control

@@ -25,14 +25,12 @@ CMainFrame::CMainFrame(CWinApp& app, RunningState& state, CVolDoc& doc, CMyImage
 
 CMainFrame::~CMainFrame() = default;
 
-bool CMainFrame::OnCreate(std::uint32_t seed) {
+void CMainFrame::OnCreate(std::uint32_t seed) {
     m_state.m_nColor = DrawRandom(seed, 1, 29);
     m_wndViewerBar = new CViewerBar(*this, this);
-    if (!m_wndViewerBar->Create())
-        return false;
+    m_wndViewerBar->Create();
     connect(this, &CMainFrame::PlayButtonChanged, m_wndViewerBar, &CViewerBar::SetPlayButton);
     AddBottomBar(m_wndViewerBar);
-    return true;
 }
 
 void CMainFrame::RegisterCommands() {

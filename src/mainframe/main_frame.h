@@ -35,9 +35,8 @@ public:
     ~CMainFrame() override;
 
     // Picks the random starting colour (1..29, never white) from a seed and
-    // puts the viewer bar along the bottom edge. False when the bar cannot be
-    // made.
-    bool OnCreate(std::uint32_t seed);
+    // puts the viewer bar along the bottom edge.
+    void OnCreate(std::uint32_t seed);
 
     // Switches to viewer or colouring mode; the same mode again does nothing.
     void SetMode(Mode mode);
