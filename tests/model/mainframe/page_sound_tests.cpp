@@ -14,6 +14,7 @@
 #include "platform/text_util.h"
 #include "support/recording_audio.h"
 #include "support/scripted_dialogs.h"
+#include "support/sound_book.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -46,14 +47,7 @@ public:
 class PageSoundTest : public ::testing::Test, public IPageSoundOwner, public IPageDisplay {
 public:
     PageSoundTest() {
-        fs::path book = dir.MakeDir("book");
-        for (const char* file : {"one.wav", "two.wav", "song.mid", "clip.avi"})
-            dir.Write(std::string("book/") + file, "sound");
-        // Page 3 has no sound; page 6 names a file that does not exist.
-        volume = dir.Write("book.vol", "[Volume]\nOrgPath=" + book.string() +
-                                           "\nNumPages=6\n[Sound Files]\nPage1=one.wav\n"
-                                           "Page2=two.wav\nPage4=song.mid\nPage5=clip.avi\n"
-                                           "Page6=gone.wav\n");
+        volume = WriteSoundBook(dir);
         EXPECT_TRUE(doc.OnOpenDocument(volume.string()));
     }
 
