@@ -14,12 +14,12 @@
 #include "platform/text_util.h"
 #include "support/recording_audio.h"
 #include "support/scripted_dialogs.h"
+#include "support/scripted_pump.h"
 #include "support/sound_book.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <functional>
 
 namespace fs = std::filesystem;
@@ -27,22 +27,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using Log = std::vector<std::string>;
-
-// The UI queue: what is posted runs at the next pump, in order.
-class ScriptedPump : public IMessagePump {
-public:
-    void Post(std::function<void()> event) { queue.push_back(std::move(event)); }
-    void PumpPendingMessages() override {
-        ++pumps;
-        while (!queue.empty()) {
-            std::function<void()> event = std::move(queue.front());
-            queue.pop_front();
-            event();
-        }
-    }
-    std::deque<std::function<void()>> queue;
-    int pumps = 0;
-};
 
 class PageSoundTest : public ::testing::Test, public IPageSoundOwner, public IPageDisplay {
 public:
