@@ -5,26 +5,26 @@
 
 namespace faces {
 
-namespace {
-
-QPen Outline(int width = 2) {
+QPen Outline(int width) {
     return QPen(C(kBlack), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
 }
 
-void Shape(QPainter& p, const QPolygon& shape, Colour fill, int line = 2) {
+void Shape(QPainter& p, const QPolygon& shape, Colour fill, int line) {
     p.setPen(Outline(line));
     p.setBrush(C(fill));
     p.drawPolygon(shape);
 }
 
-// A thick stroke with a black edge: the edge first, the colour inside it.
 void Stroke(QPainter& p, const QPainterPath& path, Colour colour, int width) {
+    // The edge first, the colour inside it.
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(C(kBlack), width + 4, Qt::SolidLine, Qt::RoundCap));
     p.drawPath(path);
     p.setPen(QPen(C(colour), width, Qt::SolidLine, Qt::RoundCap));
     p.drawPath(path);
 }
+
+namespace {
 
 // A small picture in a frame: sky, sun, a hill and a house. Uncoloured, it
 // is the same line drawing on white paper.

@@ -6,6 +6,8 @@
 
 #include <QColor>
 #include <QPainter>
+#include <QPainterPath>
+#include <QPolygon>
 
 #include <array>
 
@@ -39,6 +41,15 @@ inline constexpr std::array<QRgb, 16> kPalette = {
 inline QColor C(Colour c) {
     return QColor::fromRgb(kPalette[c]);
 }
+
+// The drawing helpers every picture shares. A black outline `width` pixels
+// wide.
+QPen Outline(int width = 2);
+// A polygon filled with `fill` inside a black outline.
+void Shape(QPainter& p, const QPolygon& shape, Colour fill, int line = 2);
+// A thick stroke `width` pixels wide with round ends and a black edge two
+// pixels wide on either side.
+void Stroke(QPainter& p, const QPainterPath& path, Colour colour, int width);
 
 // Each draws one picture; the painter has no antialiasing, so every pixel
 // it sets is one of the sixteen colours.

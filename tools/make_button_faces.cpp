@@ -1,23 +1,32 @@
-// Draws the faces of the viewer bar's buttons and the hand pointer, and
-// writes them as bitmaps into a folder: make_button_faces FOLDER. Run offscreen:
+// Draws the faces of the bars' buttons, the colouring bar's tool strip and the
+// pointers, and writes them as bitmaps into a folder: make_button_faces
+// FOLDER. Run offscreen:
 //   QT_QPA_PLATFORM=offscreen build/tools/make_button_faces src/resources/bitmaps
 //
 // Every face is a 16-colour (4 bits per pixel) bitmap: a raised button with
 // its picture (name + "u"), the same button pushed in with the picture moved
 // down and to the right (name + "d"), and for some buttons a greyed face with
 // only the picture's outlines, etched into the button (name + "x").
-// hand.bmp is the pointer: a 1-bit bitmap 32 wide and 64 high, the picture
-// above its mask (black in the mask: part of the pointer; white: see-through).
+// coltools.bmp is the colouring bar's tool strip, also 16 colours: six 30 x 65
+// pictures side by side on the button grey, without frames (the bar draws
+// its buttons around them).
+// The pointers (hand, roller, brush1 to brush3) are 1-bit bitmaps 32 wide and
+// 64 high, the picture above its mask (black in the mask: part of the
+// pointer; white: see-through).
 #include "button_pictures.h"
+#include "colouring_pictures.h"
 
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -62,7 +71,16 @@ const Face kFaces[] = {
     {"restorex", 79, 37, DrawRestore, kGreyed},
     {"colorinu", 66, 37, DrawInstructions, kUp},
     {"colorind", 66, 37, DrawInstructions, kDown},
+    {"undou", 42, 73, DrawUndo, kUp},
+    {"undod", 42, 73, DrawUndo, kDown},
+    {"undox", 42, 73, DrawUndo, kGreyed},
+    {"doneu", 71, 73, DrawDone, kUp},
+    {"doned", 71, 73, DrawDone, kDown},
 };
+
+// The colouring bar's tools in the order of its strip.
+void (*const kTools[])(QPainter&) = {DrawFillTool,   DrawBrushTool,   DrawLineTool,
+                                     DrawLargeBrush, DrawMediumBrush, DrawSmallBrush};
 
 // The button around the picture: a black edge with the corners cut, lit from
 // the top left when raised, in shadow at the top left when pushed in.
@@ -157,16 +175,19 @@ const char* const kHand[32] = {
     "................................", "................................",
 };
 
-QImage DrawHand() {
-    QImage hand(32, 64, QImage::Format_RGB32);
-    for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < 32; ++x) {
-            char c = kHand[y][x];
-            hand.setPixel(x, y, c == 'X' ? kPalette[kBlack] : kPalette[kWhite]);
-            hand.setPixel(x, y + 32, c == '.' ? kPalette[kWhite] : kPalette[kBlack]);
-        }
+QImage DrawToolStrip() {
+    QImage strip(30 * int(std::size(kTools)), 65, QImage::Format_RGB32);
+    strip.fill(kPalette[kSilver]);
+    QPainter p(&strip);
+    for (std::size_t i = 0; i < std::size(kTools); ++i) {
+        QImage layer(30, 65, QImage::Format_ARGB32);
+        layer.fill(Qt::transparent);
+        QPainter draw(&layer);
+        kTools[i](draw);
+        draw.end();
+        p.drawImage(30 * int(i), 0, layer);
     }
-    return hand;
+    return strip;
 }
 
 void Put16(std::vector<std::uint8_t>& out, unsigned v) {
@@ -241,10 +262,20 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    if (!Write(folder, "hand.bmp",
-               EncodeIndexed(DrawHand(), 1, {kPalette[kBlack], kPalette[kWhite]}))) {
-        std::fputs("make_button_faces: cannot write hand.bmp\n", stderr);
+    if (!Write(folder, "coltools.bmp", EncodeIndexed(DrawToolStrip(), 4, colours))) {
+        std::fputs("make_button_faces: cannot write coltools.bmp\n", stderr);
         return 1;
+    }
+    const std::pair<const char*, QImage> pointers[] = {
+        {"hand.bmp", PointerFromArt(kHand)}, {"roller.bmp", DrawRollerPointer()},
+        {"brush1.bmp", DrawBrushPointer(0)}, {"brush2.bmp", DrawBrushPointer(1)},
+        {"brush3.bmp", DrawBrushPointer(2)},
+    };
+    for (const auto& [name, pointer] : pointers) {
+        if (!Write(folder, name, EncodeIndexed(pointer, 1, {kPalette[kBlack], kPalette[kWhite]}))) {
+            std::fprintf(stderr, "make_button_faces: cannot write %s\n", name);
+            return 1;
+        }
     }
     return 0;
 }

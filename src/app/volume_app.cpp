@@ -88,7 +88,7 @@ bool CVolumeApp::InitInstance() {
 
     m_doc = std::make_unique<CVolDoc>(*m_paths, *m_mci, *m_audio, *m_dialogs, m_state);
     m_doc->SetWaitCursor(this);
-    m_view = new CMyImageView(*m_doc, *m_paths, *m_dialogs, m_state);
+    m_view = new CMyImageView(*m_doc, *m_paths, *m_dialogs, m_state, *this, *m_sound);
     m_frame = std::make_unique<CMainFrame>(*this, m_state, *m_doc, *m_view, *m_dialogs, *m_sound);
     m_doc->SetFrame(m_frame.get());
     m_pDocument = m_doc.get();

@@ -3,6 +3,8 @@
 #include "book_tool/convert_picture.h"
 #include "book_tool/json_writer.h"
 #include "model/dialogs.h"
+#include "model/display/dib.h"
+#include "model/display/palette_builder.h"
 #include "model/mainframe/running_state.h"
 #include "model/volume/vol_doc.h"
 #include "platform/app_settings.h"
@@ -169,6 +171,21 @@ void CheckFolders(const CVolDoc& doc, std::vector<std::string>& problems) {
         problems.push_back("ColPath \"" + doc.GetColPath() + "\" is not a folder");
 }
 
+// The program shows and saves an 8-bit page with its own colour table and
+// as many paint colours as still fit; with a full table a painted colour is
+// saved as the nearest colour of the table.
+void CheckPaintColours(const CVolDoc& doc, const std::string& where, const std::string& picture,
+                       std::vector<std::string>& problems) {
+    if (!doc.CanColour())
+        return;
+    DibHandle page = LoadDIB(*doc.Paths().Resolve(picture));
+    if (page && page->header.bitCount == 8 &&
+        !HoldsPaintColours(WithPaintColours(CreateDIBPalette(*page))))
+        problems.push_back(where + "picture \"" + picture +
+                           "\" has a full colour table without the paint colours: painted "
+                           "colours will change when saved");
+}
+
 void CheckPage(const CVolDoc& doc, int page, std::vector<std::string>& problems) {
     const HostPaths& paths = doc.Paths();
     const std::string where = "page " + std::to_string(page) + ": ";
@@ -177,11 +194,15 @@ void CheckPage(const CVolDoc& doc, int page, std::vector<std::string>& problems)
         problems.push_back(where + "no picture");
     } else if (!paths.FileExists(picture)) {
         std::string original = doc.GetOriginalPath(page);
-        if (doc.CanColour() && paths.FileExists(original))
+        if (doc.CanColour() && paths.FileExists(original)) {
             problems.push_back(where + "picture \"" + picture + "\" not found; the original \"" +
                                original + "\" is shown instead");
-        else
+            CheckPaintColours(doc, where, original, problems);
+        } else {
             problems.push_back(where + "picture \"" + picture + "\" not found");
+        }
+    } else {
+        CheckPaintColours(doc, where, picture, problems);
     }
     std::string sound = doc.GetPageFile(page, PageFileKind::Sound);
     if (sound.empty())

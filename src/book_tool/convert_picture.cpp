@@ -1,34 +1,16 @@
 #include "book_tool/convert_picture.h"
 
 #include "book_tool/book_tool.h"
-#include "model/controls/color_table.h"
 #include "model/display/colour_match.h"
 #include "model/display/dib.h"
 #include "model/display/palette_builder.h"
 
-#include <algorithm>
 #include <string>
 #include <system_error>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr std::size_t kMaxEntries = 256;
-
-// The picture's own palette alone would not do for a page: the program
-// shows an 8-bit page with that palette and saves the coloured copy in its
-// colours, so a black-and-white drawing would save every colour a child
-// painted as black or white, and the palette window's wells, which take the
-// nearest colours of that palette, would show nothing else either.
-void AddPaintColours(LogPalette& palette) {
-    for (int i = 0; i < kColorCount && palette.entries.size() < kMaxEntries; ++i) {
-        const PaletteEntry paint = PixelPaletteEntry(ColorTablePixel(i));
-        if (std::find(palette.entries.begin(), palette.entries.end(), paint) ==
-            palette.entries.end())
-            palette.entries.push_back(paint);
-    }
-}
 
 std::size_t ChangedPixels(const PixelBuffer& before, const PixelBuffer& after) {
     std::size_t changed = 0;
@@ -71,10 +53,7 @@ void ReportWritten(const fs::path& out, const Dib& page, std::size_t changed,
 } // namespace
 
 LogPalette ConvertedPagePalette(const PixelBuffer& picture) {
-    LogPalette palette = BuildPalette(picture);
-    palette.palVersion = 0x300;
-    AddPaintColours(palette);
-    return palette;
+    return WithPaintColours(BuildPalette(picture));
 }
 
 int ConvertPicture(const fs::path& in, const fs::path& out, std::ostream& report,

@@ -12,7 +12,8 @@
 // The colour table of a converted page: the picture's own palette (its
 // colours exactly, in order of appearance, when it has at most 256; else 256
 // colours BuildPalette chooses), followed by those of the thirty paint
-// colours it lacks, as many as fit in 256 entries.
+// colours it lacks, as many as fit in 256 entries (WithPaintColours): the
+// palette the program shows and saves the page with.
 LogPalette ConvertedPagePalette(const PixelBuffer& picture);
 
 // Reads `in` with the program's own reader and writes `out` as an

@@ -1,6 +1,6 @@
 #include "colouring/my_image_view.h"
 
-#include "display/picture_wnd.h"
+#include "colouring/paint_wnd.h"
 #include "model/dialogs.h"
 #include "model/volume/vol_doc.h"
 
@@ -9,10 +9,43 @@
 #include <string>
 
 CMyImageView::CMyImageView(CVolDoc& doc, const HostPaths& paths, IDialogs& dialogs,
-                           const RunningState& state, QWidget* parent)
-    : CImageView(parent), m_doc(doc), m_dialogs(dialogs), m_picture(paths, dialogs),
-      m_canvas(new CPictureWnd), m_state(state) {
+                           const RunningState& state, IMessagePump& pump, IEffectSounds& sounds,
+                           QWidget* parent)
+    : CImageView(parent), m_doc(doc), m_paths(paths), m_dialogs(dialogs), m_picture(paths, dialogs),
+      m_canvas(new CPaintWnd(state)), m_state(state), m_tools(state, pump, sounds, *m_canvas) {
+    m_canvas->SetTools(&m_tools);
     AttachCanvas();
+}
+
+CMyImageView::~CMyImageView() {
+    // The canvas is a child widget and goes after this destructor; it must
+    // not reach the tools then.
+    m_canvas->SetTools(nullptr);
+}
+
+CPictureWnd* CMyImageView::GetPictureWnd() {
+    return m_canvas;
+}
+
+int CMyImageView::SetColoringMode(Mode mode) {
+    m_nColoringMode = mode;
+    m_failedOriginal.clear();
+    int result = 1;
+    if (mode == Mode::Colouring) {
+        if (!m_tools.Enter(m_picture.Buffer(), m_doc, m_paths, m_state.m_nCurPage,
+                           &m_failedOriginal))
+            result = 0;
+        else
+            m_failedOriginal.clear();
+    } else {
+        m_tools.Leave();
+    }
+    m_canvas->RefreshCursor();
+    return result;
+}
+
+void CMyImageView::SetCanvasDoubleClickHandler(std::function<void()> handler) {
+    m_canvas->SetDoubleClickHandler(std::move(handler));
 }
 
 int CMyImageView::LoadPage(int n) {

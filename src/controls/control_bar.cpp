@@ -51,6 +51,10 @@ void CControlBar::OnUpdateCmdUI() {
     for (const auto& [id, control] : m_controls) {
         ControlState state = m_owner.QueryBarControl(id);
         control->setEnabled(state.enabled);
+        // A rule that gives a pressed state shows it on a checkable button.
+        auto* button = qobject_cast<QAbstractButton*>(control);
+        if (button && button->isCheckable() && state.radio && button->isChecked() != *state.radio)
+            button->setChecked(*state.radio);
         auto* label = qobject_cast<QLabel*>(control);
         if (label && state.text) {
             QString text = QString::fromStdString(*state.text);

@@ -21,8 +21,9 @@ public:
     // `owner` is borrowed and outlives the bar.
     CControlBar(IBarOwner& owner, QWidget* parent);
 
-    // Sets every control's enabled state from the owner's update rules, and
-    // the text of a label whose rule gives one. Nothing while the bar is hidden.
+    // Sets every control's enabled state from the owner's update rules, the
+    // pressed state of a checkable button and the text of a label whose rule
+    // gives one. Nothing while the bar is hidden.
     void OnUpdateCmdUI();
 
     // The control with this id, or null.

@@ -18,7 +18,6 @@ class CViewerBar : public CControlBar {
 public:
     // Top of every control in the row.
     static constexpr int kRowTop = 2;
-    // Most entries the page list holds: pages past it have no entry.
 
     // The bar, as high as its tallest buttons plus its edges; no controls
     // until Create.

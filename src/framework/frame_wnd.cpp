@@ -41,6 +41,8 @@ void CFrameWnd::dropEvent(QDropEvent* event) {
 }
 
 void CFrameWnd::OpenDroppedFiles(const QList<QUrl>& urls) {
+    if (!CanOpenDocuments())
+        return;
     activateWindow();
     for (const QUrl& url : urls) {
         if (url.isLocalFile())

@@ -33,7 +33,10 @@ public:
     CWinApp& App() { return m_app; }
 
     // Opens dropped files in turn as documents; the last that opens stays.
+    // Nothing while CanOpenDocuments() says no.
     void OpenDroppedFiles(const QList<QUrl>& urls);
+    // Whether documents may be opened now; the base always allows it.
+    virtual bool CanOpenDocuments() const { return true; }
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -1,6 +1,7 @@
 #include "mainframe/main_frame.h"
 
 #include "colouring/my_image_view.h"
+#include "controls/coloring_bar.h"
 #include "controls/viewer_bar.h"
 #include "framework/win_app.h"
 #include "mainframe/sound_service.h"
@@ -19,6 +20,7 @@ CMainFrame::CMainFrame(CWinApp& app, RunningState& state, CVolDoc& doc, CMyImage
     SetView(&m_view);
     RegisterCommands();
     RegisterSoundCommands();
+    RegisterColouringCommands();
     RegisterBarRules();
     OnUpdateFrameTitle();
 }
@@ -27,6 +29,7 @@ CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::OnCreate(std::uint32_t seed) {
     m_state.m_nColor = DrawRandom(seed, 1, 29);
+    CreateColoringBar();
     m_wndViewerBar = new CViewerBar(*this, this);
     m_wndViewerBar->Create();
     connect(this, &CMainFrame::PlayButtonChanged, m_wndViewerBar, &CViewerBar::SetPlayButton);
@@ -55,18 +58,36 @@ void CMainFrame::RegisterCommands() {
         if (std::optional<std::string> file = m_dialogs.OpenVolumeFile())
             App().OpenDocumentFile(*file);
     });
+    OnUpdateId(ID_FILE_OPEN, [this](CCmdUI& ui) { ui.Enable(CanOpenDocuments()); });
 }
 
 void CMainFrame::SetMode(Mode mode) {
     if (mode == m_state.m_nMode)
         return;
     App().BeginWaitCursor();
-    // Colouring mode hides the viewer bar.
+    ShowModeBar(mode);
+    m_state.m_nMode = mode;
+    const bool ready = m_view.SetColoringMode(m_state.m_nMode) != 0;
+    std::string unreadable;
+    if (!ready) {
+        // Colouring without the original's outlines would leave tools that
+        // do nothing: back to the viewer, and say which file failed.
+        unreadable = m_view.FailedOriginal();
+        ShowModeBar(Mode::Viewer);
+        m_state.m_nMode = Mode::Viewer;
+        m_view.SetColoringMode(Mode::Viewer);
+    }
+    App().EndWaitCursor();
+    OnUpdateCmdUI();
+    if (!ready)
+        m_view.Colouring().ReportPictureError(unreadable);
+}
+
+void CMainFrame::ShowModeBar(Mode mode) {
     if (m_wndViewerBar)
         m_wndViewerBar->setVisible(mode == Mode::Viewer);
-    m_state.m_nMode = mode;
-    m_view.SetColoringMode(m_state.m_nMode);
-    App().EndWaitCursor();
+    if (m_wndColoringBar)
+        m_wndColoringBar->setVisible(mode == Mode::Colouring);
 }
 
 void CMainFrame::LoadPage(int page) {

@@ -10,10 +10,12 @@
 #include "model/mainframe/page_sound.h"
 #include "model/mainframe/running_state.h"
 #include "model/resources/command_ids.h"
+#include "model/volume/picture_files.h"
 #include "model/volume/volume_frame.h"
 
 #include <string>
 
+class CColoringBar;
 class CMyImageView;
 class CViewerBar;
 class CVolDoc;
@@ -25,7 +27,8 @@ class CMainFrame : public CFrameWnd,
                    public IVolumeFrame,
                    public IBarOwner,
                    private IPageSoundOwner,
-                   private IPageDisplay {
+                   private IPageDisplay,
+                   private IPictureOwner {
     Q_OBJECT
 public:
     // Everything is borrowed; the view becomes a child of the frame.
@@ -35,10 +38,14 @@ public:
     ~CMainFrame() override;
 
     // Picks the random starting colour (1..29, never white) from a seed and
-    // puts the viewer bar along the bottom edge.
+    // puts the colouring bar (hidden, its palette showing that colour) and
+    // the viewer bar along the bottom edge.
     void OnCreate(std::uint32_t seed);
 
-    // Switches to viewer or colouring mode; the same mode again does nothing.
+    // Switches to viewer or colouring mode, showing that mode's bar; the same
+    // mode again does nothing. When colouring cannot start because the page's
+    // original cannot be read, the window stays in viewer mode and says which
+    // file it could not read.
     void SetMode(Mode mode);
     // Makes a page current (PageNavigator::GoToPage).
     void GoToPage(int page) { m_pages.GoToPage(page); }
@@ -59,8 +66,11 @@ public:
     // Refreshes the visible bar's controls from the update rules.
     void OnUpdateCmdUI() override;
 
-    // The viewer bar (main_frame_bars.cpp); it exists once OnCreate succeeded.
+    // The bars; they exist once OnCreate has run.
     CViewerBar& ViewerBar() { return *m_wndViewerBar; }
+    CColoringBar& ColoringBar() { return *m_wndColoringBar; }
+    // Drops and opens are refused while colouring.
+    bool CanOpenDocuments() const override;
     // The page list's choice: speaks the chosen page number to its end, then
     // goes to that page unless it is the current one; the view gets the keys.
     void OnPageListSelEndOk();
@@ -88,9 +98,19 @@ private:
     // IPageSoundOwner
     void SetPlayButton(bool play) override;
     MediaNoticeSink NoticeSink() override;
-    // IPageDisplay
+    // IPageDisplay (LoadPage also for IPictureOwner)
     void LoadPage(int page) override;
     void SelectPage(int page) override;
+    // IPictureOwner (main_frame_colouring.cpp)
+    void PlayEffect(std::string_view waveName) override;
+    int SavePicture(const std::string& storedPath) override;
+    void SetViewerMode() override;
+
+    void ShowModeBar(Mode mode);
+    void CreateColoringBar();
+    void RegisterColouringCommands();
+    void SelectTool(Tool tool);
+    void OnCanvasDoubleClick();
 
     void RegisterCommands();
     void RegisterSoundCommands();
@@ -103,5 +123,6 @@ private:
     SoundService& m_sound;
     PageSound m_pageSound;
     PageNavigator m_pages;
-    CViewerBar* m_wndViewerBar = nullptr; // a child of the frame
+    CViewerBar* m_wndViewerBar = nullptr;     // a child of the frame
+    CColoringBar* m_wndColoringBar = nullptr; // a child of the frame
 };

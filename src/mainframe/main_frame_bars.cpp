@@ -3,6 +3,7 @@
 #include "mainframe/main_frame.h"
 
 #include "colouring/my_image_view.h"
+#include "controls/coloring_bar.h"
 #include "controls/page_list_box.h"
 #include "controls/viewer_bar.h"
 #include "framework/win_app.h"
@@ -35,6 +36,8 @@ void CMainFrame::RegisterBarRules() {
 void CMainFrame::OnUpdateCmdUI() {
     if (m_wndViewerBar)
         m_wndViewerBar->OnUpdateCmdUI();
+    if (m_wndColoringBar)
+        m_wndColoringBar->OnUpdateCmdUI();
 }
 
 void CMainFrame::OnBarCommand(CommandId id) {

@@ -4,6 +4,7 @@
 // The page sound is the main window's (main_frame.h).
 #pragma once
 
+#include "model/effect_sounds.h"
 #include "platform/audio.h"
 
 #include <cstdint>
@@ -26,7 +27,7 @@ using WaveResourceName = std::variant<std::string_view, int>;
 // is no resource of that name.
 std::span<const std::uint8_t> FindWaveResource(const WaveResourceName& name);
 
-class SoundService {
+class SoundService : public IEffectSounds {
 public:
     // All borrowed; they must outlive the service. Spoken files are looked
     // up under the state's g_soundsPath.
@@ -41,7 +42,9 @@ public:
     // The same with a random one of the numbered resources 1 to 7.
     int PlayWaveResource();
     // Plays a random one of the resources 1, 2, 3 and "SPLAT" to its end.
-    void PlaySplashSound();
+    void PlaySplashSound() override;
+    // PlayWaveResource of a named resource, for the model.
+    void PlayEffect(std::string_view name) override { PlayWaveResource(name); }
 
     // The host file that g_soundsPath + name stands for, when it exists.
     std::optional<std::filesystem::path> FindSoundFile(std::string_view name) const;

@@ -3,6 +3,7 @@
 #include "app/volume_app.h"
 
 #include "colouring/my_image_view.h"
+#include "controls/coloring_bar.h"
 #include "controls/hand_button.h"
 #include "controls/page_list_box.h"
 #include "controls/viewer_bar.h"
@@ -132,13 +133,16 @@ TEST_F(ViewerBarAppTest, BarRunsAlongTheBottomWithTheViewAboveIt) {
     EXPECT_EQ(bar.width(), Frame().width());
     EXPECT_EQ(bar.bottom(), Frame().height() - 1);
     EXPECT_EQ(app->View().geometry().bottom(), bar.top() - 1);
-    // Colouring mode has no viewer bar; the view takes the room.
+    // Colouring mode swaps in the colouring bar, as high: the page stays put.
+    Open(Volume("v.vol", 2, "CopyDir=" + org.string() + "\\copies\n"));
     Frame().SetMode(Mode::Colouring);
     Frame().layout()->activate();
     EXPECT_TRUE(Bar().isHidden());
-    EXPECT_EQ(app->View().geometry().bottom(), Frame().height() - 1);
+    EXPECT_EQ(Frame().ColoringBar().geometry(), bar);
+    EXPECT_EQ(app->View().geometry().bottom(), bar.top() - 1);
     Frame().SetMode(Mode::Viewer);
     EXPECT_FALSE(Bar().isHidden());
+    EXPECT_TRUE(Frame().ColoringBar().isHidden());
 }
 
 TEST_F(ViewerBarAppTest, PageCounterFollowsTheVolume) {

@@ -1,6 +1,8 @@
 #include "book_tool/book_tool.h"
 
 #include "book_tool/json_writer.h"
+#include "model/controls/color_table.h"
+#include "model/display/dib.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -96,6 +98,30 @@ TEST_F(BookToolTest, CheckPassesAGoodBookAndUsesTheSettingsMediaTypes) {
     Result r = RunTool({"check", vol.string()});
     EXPECT_EQ(r.rc, 0) << r.out;
     EXPECT_EQ(r.out, "No problems found.\n");
+}
+
+// An 8-bit page whose colour table leaves no room for the paint colours
+// would save a child's colours as its nearest ones; a table with room, or
+// one holding them all, would not.
+TEST_F(BookToolTest, CheckWarnsOfPagesWhosePaintedColoursWouldChange) {
+    auto page = [&](const std::string& name, LogPalette table) {
+        DibHandle dib = ChangeBitmapFormat(PixelBuffer(2, 2, 0xFFFFFF), 8, kDibRgb, table);
+        ASSERT_EQ(SaveDIB(*dib, org / name), DibSaveResult::Saved);
+    };
+    LogPalette greys;
+    for (int i = 0; i < 256; ++i)
+        greys.entries.push_back({std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0});
+    page("GREYS.BMP", greys);
+    page("LINES.BMP", {0x300, {{255, 255, 255, 0}, {0, 0, 0, 0}}});
+    LogPalette paints = CreateColorTablePalette();
+    paints.entries.resize(256);
+    page("PAINTS.BMP", paints);
+    auto vol = Volume("NumPages=3\nCopyDir=" + copies.string() + "\n",
+                      "[Picture Files]\nPage1=LINES.BMP\nPage2=PAINTS.BMP\nPage3=greys.bmp\n");
+    Result r = RunTool({"check", vol.string()});
+    EXPECT_EQ(r.rc, 1);
+    EXPECT_EQ(r.out, "page 3: picture \"greys.bmp\" has a full colour table without the paint "
+                     "colours: painted colours will change when saved\n");
 }
 
 TEST_F(BookToolTest, MissingAndUnreachableVolumes) {

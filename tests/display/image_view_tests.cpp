@@ -7,7 +7,9 @@
 #include "platform/audio_devices.h"
 #include "platform/host_paths.h"
 #include "platform/mci_extensions.h"
+#include "support/recording_effects.h"
 #include "support/scripted_dialogs.h"
+#include "support/scripted_pump.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +41,7 @@ class ImageViewTest : public ::testing::Test {
 protected:
     ImageViewTest()
         : devices(0, 0), doc(paths, mci, devices, dialogs, state),
-          view(doc, paths, dialogs, state) {
+          view(doc, paths, dialogs, state, pump, effects) {
         view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     }
@@ -57,6 +59,8 @@ protected:
     FixedAudioDevices devices;
     ScriptedDialogs dialogs;
     RunningState state;
+    ScriptedPump pump;
+    RecordingEffects effects;
     CVolDoc doc;
     CMyImageView view;
 };

@@ -3,6 +3,7 @@
 #include "model/controls/color_table.h"
 #include "model/dialogs.h"
 #include "model/display/colour_match.h"
+#include "model/display/palette_builder.h"
 #include "model/resources/string_table.h"
 #include "model/volume/vol_doc.h"
 #include "platform/host_paths.h"
@@ -98,16 +99,17 @@ const LogPalette* ColouringPagePicture::GetPicturePalette() {
     if (bitmap->header.bitCount <= 4)
         return &m_working;
     const LogPalette& own = OwnPalette();
-    if (!own.entries.empty()) {
-        for (std::size_t i = kFirstAdapted; i < m_working.entries.size(); ++i) {
-            const PaletteEntry& want = m_pristine.entries[i];
-            int nearest =
-                NearestPaletteIndex(own, MakePixel(want.peRed, want.peGreen, want.peBlue));
-            m_working.entries[i] = own.entries[static_cast<std::size_t>(nearest)];
-            m_working.entries[i].peFlags = 0;
-        }
-        if (m_hook)
-            m_hook(m_working);
+    if (own.entries.empty())
+        return &own; // saved with the picture's own colours (SavePicture)
+    m_withPaint = WithPaintColours(own);
+    for (std::size_t i = kFirstAdapted; i < m_working.entries.size(); ++i) {
+        const PaletteEntry& want = m_pristine.entries[i];
+        int nearest =
+            NearestPaletteIndex(m_withPaint, MakePixel(want.peRed, want.peGreen, want.peBlue));
+        m_working.entries[i] = m_withPaint.entries[static_cast<std::size_t>(nearest)];
+        m_working.entries[i].peFlags = 0;
     }
-    return &own;
+    if (m_hook)
+        m_hook(m_working);
+    return &m_withPaint;
 }

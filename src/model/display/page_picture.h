@@ -91,11 +91,14 @@ public:
     // "<name>\nUnsupported picture file type.", as an exclamation message.
     void ReportPictureError(const std::string& name) override;
 
-    // Pictures of 4 bits or fewer use the working thirty-colour palette; any
-    // other its own palette, with working entries 16..29 moved to the nearest
-    // colours of that palette (entries 0..15 never change). The working
-    // palette is reset from the pristine one first and handed to the
-    // palette-window hook.
+    // Pictures of 4 bits or fewer use the working thirty-colour palette. An
+    // 8-bit picture uses its own palette followed by the paint colours it
+    // lacks, as many as fit in 256 entries (WithPaintColours), so a painted
+    // colour is saved exactly unless the picture's table was already full;
+    // a picture without a colour table uses its own, empty, palette. Working
+    // entries 16..29 are moved to the nearest colours of the palette in use
+    // (entries 0..15 never change). The working palette is reset from the
+    // pristine one first and handed to the palette-window hook.
     const LogPalette* GetPicturePalette() override;
 
     const LogPalette& PristinePalette() const { return m_pristine; }
@@ -109,5 +112,6 @@ private:
     IDialogs& m_dialogs;
     LogPalette m_pristine;
     LogPalette m_working;
+    LogPalette m_withPaint; // an 8-bit picture's palette in use
     std::function<void(const LogPalette&)> m_hook;
 };

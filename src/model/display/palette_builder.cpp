@@ -1,4 +1,6 @@
 #include "model/display/palette_builder.h"
+
+#include "model/controls/color_table.h"
 #include "model/display/colour_match.h"
 
 #include <algorithm>
@@ -200,4 +202,33 @@ LogPalette BuildPalette(const PixelBuffer& picture) {
     for (Pixel c : colours)
         palette.entries.push_back(PixelPaletteEntry(c));
     return palette;
+}
+
+namespace {
+
+bool HasColour(const LogPalette& palette, Pixel colour) {
+    return std::any_of(palette.entries.begin(), palette.entries.end(),
+                       [&](const PaletteEntry& e) { return PaletteEntryPixel(e) == colour; });
+}
+
+} // namespace
+
+// An 8-bit page is shown and saved with its own colours; a black-and-white
+// drawing alone would save every colour a child painted as black or white,
+// and the palette window's wells, which take the nearest colours of the
+// palette, would show nothing else either.
+LogPalette WithPaintColours(LogPalette palette) {
+    for (int i = 0; i < kColorCount && palette.entries.size() < kMaxColours; ++i) {
+        const Pixel paint = ColorTablePixel(i);
+        if (!HasColour(palette, paint))
+            palette.entries.push_back(PixelPaletteEntry(paint));
+    }
+    return palette;
+}
+
+bool HoldsPaintColours(const LogPalette& palette) {
+    for (int i = 0; i < kColorCount; ++i)
+        if (!HasColour(palette, ColorTablePixel(i)))
+            return false;
+    return true;
 }

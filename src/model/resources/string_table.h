@@ -17,6 +17,9 @@ enum : StringId {
     IDS_UNSUPPORTED_TYPE = 32801,    // "%1\nUnsupported %2 file type."
     IDS_NO_SOUND_FILE = 32803,       // "There is no sound file for this page."
     IDS_NOT_A_VOLUME = 32804,        // "%1\nThis file is not a book: ..."
+    IDS_NO_COPY_FOLDER = 32805,      // "The colored picture cannot be kept: ... no folder ..."
+    IDS_COPY_IS_ORIGINAL = 32806,    // "%1\nThe colored picture cannot be kept: ... original ..."
+    IDS_CANNOT_SAVE_COPY = 32807,    // "%1\nThe colored picture cannot be saved."
     IDS_COLOUR_NAME_FIRST = 32835,   // 32835 + i: spoken name of colour i
     IDS_APP_TITLE = 57344,           // "Tintaroo!"
     IDS_ENTER_INTEGER = 61704,       // "Please enter an integer."

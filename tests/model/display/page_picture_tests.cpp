@@ -2,6 +2,7 @@
 
 #include "bmp_forge.h"
 #include "model/controls/color_table.h"
+#include "model/display/colour_match.h"
 #include "model/mainframe/running_state.h"
 #include "model/volume/vol_doc.h"
 #include "platform/audio_devices.h"
@@ -30,16 +31,30 @@ std::vector<std::uint8_t> FourBitPicture() {
     return ForgeBmp(recipe);
 }
 
-// An 8-bit picture whose table holds shades of orange and one pale yellow, 3 x 2.
-std::vector<std::uint8_t> EightBitPicture() {
+// An 8-bit picture of the given width and height, every pixel index 0 but
+// the first row's, which run through the table.
+std::vector<std::uint8_t> EightBitPicture(std::vector<Pixel> table, int width, int height) {
     BmpRecipe recipe;
-    recipe.width = 3;
-    recipe.height = 2;
+    recipe.width = width;
+    recipe.height = height;
     recipe.bitCount = 8;
-    recipe.colorTable = {0xFFFFFF, 0x000000, 0xFF8000, 0xC06000, 0xFFFF90};
-    std::vector<std::uint8_t> idx = {0, 1, 2, 3, 4, 0};
-    recipe.bits = PackIndexRows(idx, 3, 2, 8, false);
+    std::vector<std::uint8_t> idx(static_cast<std::size_t>(width * height), 0);
+    for (std::size_t x = 0; x < idx.size() && x < table.size() && x < std::size_t(width); ++x)
+        idx[x] = static_cast<std::uint8_t>(x);
+    recipe.colorTable = std::move(table);
+    recipe.bits = PackIndexRows(idx, width, height, 8, false);
     return ForgeBmp(recipe);
+}
+
+// Shades of orange and one pale yellow, 3 x 2; a full table pads them with black.
+const std::vector<Pixel> kOranges = {0xFFFFFF, 0x000000, 0xFF8000, 0xC06000, 0xFFFF90};
+std::vector<std::uint8_t> EightBitPicture() {
+    return EightBitPicture(kOranges, 3, 2);
+}
+std::vector<Pixel> FullOrangeTable() {
+    std::vector<Pixel> table = kOranges;
+    table.resize(256, 0x000000);
+    return table;
 }
 
 // A 24-bit picture, 2 x 2.
@@ -107,15 +122,30 @@ TEST_F(PagePictureTest, PalettesFollowTheBitDepth) {
     picture.SetPaletteHook([&](const LogPalette& p) { handed.push_back(p); });
     const LogPalette pristine = CreateColorTablePalette();
 
+    // An 8-bit picture with room in its table: its own colours, then the
+    // paint colours it lacks (all but white and black), so the wells show
+    // the table colours.
     ASSERT_EQ(picture.LoadPicture(Write("e.bmp", EightBitPicture()).string()), 1);
     ASSERT_NE(picture.PaletteInUse(), nullptr);
-    EXPECT_EQ(picture.PaletteInUse()->entries.size(), 5u); // its own palette
+    const LogPalette& inUse = *picture.PaletteInUse();
+    ASSERT_EQ(inUse.entries.size(), kOranges.size() + kColorCount - 2);
+    for (std::size_t i = 0; i < kOranges.size(); ++i)
+        EXPECT_EQ(PaletteEntryPixel(inUse.entries[i]), kOranges[i]) << i;
+    EXPECT_EQ(PaletteEntryPixel(inUse.entries[kOranges.size()]), ColorTablePixel(2));
+    EXPECT_EQ(picture.WorkingPalette(), pristine);
+
+    // A full table stays as it is, and wells 16..29 take its nearest colours:
+    // orange (255, 128, 64) the picture's orange, pale yellow (255, 255, 128)
+    // its yellow, tan (255, 255, 204) its white.
+    ASSERT_EQ(
+        picture.LoadPicture(Write("full.bmp", EightBitPicture(FullOrangeTable(), 3, 2)).string()),
+        1);
+    ASSERT_NE(picture.PaletteInUse(), nullptr);
+    EXPECT_EQ(PaletteColours(*picture.PaletteInUse()), FullOrangeTable());
     const LogPalette& working = picture.WorkingPalette();
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(working.entries[static_cast<std::size_t>(i)],
                   pristine.entries[static_cast<std::size_t>(i)]);
-    // Orange (255, 128, 64) maps to the picture's orange, pale yellow (255, 255, 128) to its
-    // yellow, tan (255, 255, 204) to its white.
     EXPECT_EQ(working.entries[26], (PaletteEntry{0xFF, 0x80, 0x00, 0}));
     EXPECT_EQ(working.entries[16], (PaletteEntry{0xFF, 0xFF, 0x90, 0}));
     EXPECT_EQ(working.entries[28], (PaletteEntry{0xFF, 0xFF, 0xFF, 0}));
@@ -125,12 +155,38 @@ TEST_F(PagePictureTest, PalettesFollowTheBitDepth) {
     // A 4-bit picture afterwards puts the table colours back and uses them.
     ASSERT_EQ(picture.LoadPicture(Write("f.bmp", FourBitPicture()).string()), 1);
     EXPECT_EQ(picture.WorkingPalette(), pristine);
+    EXPECT_EQ(handed.back(), pristine);
     EXPECT_EQ(picture.PaletteInUse(), &picture.WorkingPalette());
 
     // A true-colour picture has no own colours: wells 16..29 keep the table colours.
     ASSERT_EQ(picture.LoadPicture(Write("t.bmp", TrueColourPicture()).string()), 1);
     EXPECT_EQ(picture.WorkingPalette(), pristine);
     EXPECT_TRUE(picture.PaletteInUse()->entries.empty());
+}
+
+// A black-and-white 8-bit page painted in all thirty colours saves each of
+// them exactly; with a full table they save as its nearest colours.
+TEST_F(PagePictureTest, PaintedColoursSurviveSavingAnEightBitPage) {
+    const fs::path lineArt = Write("art.bmp", EightBitPicture({0xFFFFFF, 0x000000}, 6, 5));
+    const fs::path full = Write("full.bmp", EightBitPicture(FullOrangeTable(), 6, 5));
+    for (const fs::path& page : {lineArt, full}) {
+        ASSERT_EQ(picture.LoadPicture(page.string()), 1);
+        for (int colour = 0; colour < kColorCount; ++colour)
+            picture.Buffer().Set(colour % 6, colour / 6, ColorTablePixel(colour));
+        const fs::path copy = dir / ("copy-" + page.filename().string());
+        ASSERT_EQ(picture.SavePicture(copy.string()), 1);
+        DibHandle back = LoadDIB(copy);
+        ASSERT_TRUE(back);
+        const PixelBuffer saved = DIBToBitmap(*back);
+        if (page == lineArt) {
+            EXPECT_EQ(saved, picture.Buffer());
+            ASSERT_EQ(picture.LoadPicture(copy.string()), 1); // the copy colours the same
+            EXPECT_EQ(picture.WorkingPalette(), picture.PristinePalette());
+        } else {
+            EXPECT_EQ(back->colorTable, FullOrangeTable());
+            EXPECT_EQ(saved.At(4, 0), 0xC06000u); // red became the dark orange
+        }
+    }
 }
 
 TEST_F(PagePictureTest, SavedPicturesReadBackAsEightBitWithTheirSize) {
