@@ -69,6 +69,16 @@ void CMyImageView::ChooseBackColor() {
     m_doc.WriteVolumeKey("Options", "BackColor", std::to_string(GetBackColor()));
 }
 
+void CMyImageView::mousePressEvent(QMouseEvent* event) {
+    if (m_state.g_bSlideShowRunning && m_onShowClick) {
+        if (event->button() == Qt::LeftButton)
+            m_onShowClick(+1);
+        else if (event->button() == Qt::RightButton)
+            m_onShowClick(-1);
+    }
+    event->accept();
+}
+
 void CMyImageView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         ChooseBackColor();

@@ -54,6 +54,12 @@ public:
     // What a double click on the picture asks for (the main window decides
     // whether colouring may start).
     void SetCanvasDoubleClickHandler(std::function<void()> handler);
+    // While a slide show runs, a left click on the view around the canvas
+    // asks the show for the next slide (+1) and a right click for the one
+    // before (-1); otherwise those clicks do nothing.
+    void SetSlideShowClickHandler(std::function<void(int step)> handler) {
+        m_onShowClick = std::move(handler);
+    }
 
     // The background-colour chooser: a confirmed colour becomes the view's and
     // the volume's; in every case the view's colour is then written to the
@@ -61,6 +67,7 @@ public:
     void ChooseBackColor();
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
@@ -73,4 +80,5 @@ private:
     ColouringTools m_tools;
     Mode m_nColoringMode = Mode::Viewer;
     std::string m_failedOriginal;
+    std::function<void(int)> m_onShowClick;
 };

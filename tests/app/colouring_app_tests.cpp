@@ -253,3 +253,30 @@ TEST_F(ColouringAppTest, AFailedDoneStaysInColouringWithTheColouring) {
 }
 
 } // namespace
+
+namespace {
+
+// The pointer over the canvas shows the tool: the roller, the brush's own
+// footprint for each size, the cross for the line; the default in the viewer.
+TEST_F(ColouringAppTest, ThePointerShowsTheToolAndTheBrushSize) {
+    Start(volume);
+    EXPECT_FALSE(Canvas().testAttribute(Qt::WA_SetCursor));
+    ASSERT_TRUE(app->RouteCommand(ID_COLOUR_PAGE));
+    EXPECT_EQ(Canvas().cursor().hotSpot(), QPoint(0, 28)); // the roller's handle
+    ASSERT_TRUE(app->RouteCommand(ID_TOOL_LINE));
+    EXPECT_EQ(Canvas().cursor().shape(), Qt::CrossCursor);
+    ASSERT_TRUE(app->RouteCommand(ID_TOOL_BRUSH));
+    std::vector<QImage> brushes;
+    for (CommandId size : {ID_BRUSH_SMALL, ID_BRUSH_MEDIUM, ID_BRUSH_LARGE}) {
+        ASSERT_TRUE(app->RouteCommand(size));
+        EXPECT_EQ(Canvas().cursor().hotSpot(), QPoint(16, 16));
+        brushes.push_back(Canvas().cursor().bitmap().toImage());
+        EXPECT_FALSE(brushes.back().isNull());
+    }
+    EXPECT_NE(brushes[0], brushes[1]);
+    EXPECT_NE(brushes[1], brushes[2]);
+    ASSERT_TRUE(app->RouteCommand(ID_DONE));
+    EXPECT_FALSE(Canvas().testAttribute(Qt::WA_SetCursor));
+}
+
+} // namespace

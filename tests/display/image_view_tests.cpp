@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QTest>
 
 namespace fs = std::filesystem;
 
@@ -150,6 +151,28 @@ TEST_F(ImageViewTest, ChooserWritesTheVolumesBackgroundValueWhole) {
             << ReadFileBytes(vol);
         EXPECT_EQ(view.grab().toImage().pixel(5, 5) & 0xFFFFFF, c.shown);
     }
+}
+
+} // namespace
+
+namespace {
+
+// Clicks on the margin around the picture step a running slide show: left
+// forwards, right back; outside a show they do nothing.
+TEST_F(ImageViewTest, MarginClicksStepOnlyARunningShow) {
+    ShowAt(200, 150);
+    ASSERT_EQ(view.LoadPicture(WritePicture(dir, "small.bmp", 100, 50).string()), 1);
+    std::vector<int> steps;
+    view.SetSlideShowClickHandler([&](int step) { steps.push_back(step); });
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(steps.empty());
+    state.g_bSlideShowRunning = true;
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(view.viewport(), Qt::RightButton, {}, QPoint(190, 140));
+    // Outside colouring mode the canvas leaves a press to the view, so a click
+    // anywhere on the page steps the show too.
+    QTest::mouseClick(view.GetPictureWnd(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(steps, (std::vector<int>{+1, -1, +1}));
 }
 
 } // namespace
