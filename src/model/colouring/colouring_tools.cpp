@@ -21,9 +21,9 @@ bool ColouringTools::Enter(PixelBuffer& picture, const CVolDoc& doc, const HostP
     DibHandle dib = file ? LoadDIB(*file) : nullptr;
     if (!dib)
         return false;
-    const PixelBuffer lineArt = DIBToBitmap(*dib);
+    PixelBuffer lineArt = DIBToBitmap(*dib);
     DestroyDIB(dib);
-    if (!m_engine.EnterColouring(picture, lineArt))
+    if (!m_engine.EnterColouring(picture, std::move(lineArt)))
         return false;
     m_picture = &picture;
     return true;

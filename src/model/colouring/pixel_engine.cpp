@@ -30,11 +30,20 @@ int PixelEngine::BrushRadius(int brushSize) {
 }
 
 bool PixelEngine::EnterColouring(const PixelBuffer& picture, const PixelBuffer& original) {
+    return EnterColouring(picture, PixelBuffer(original));
+}
+
+bool PixelEngine::EnterColouring(const PixelBuffer& picture, PixelBuffer&& original) {
     LeaveColouring();
     if (picture.IsEmpty() || original.IsEmpty())
         return false;
-    m_overlay = PixelBuffer(picture.Width(), picture.Height(), kBlack);
-    CopyPixels(original, m_overlay, original.Bounds());
+    if (original.Width() == picture.Width() && original.Height() == picture.Height()) {
+        // The usual case: the original is the overlay as it is, no copy.
+        m_overlay = std::move(original);
+    } else {
+        m_overlay = PixelBuffer(picture.Width(), picture.Height(), kBlack);
+        CopyPixels(original, m_overlay, original.Bounds());
+    }
     m_overlayWhite = WhiteMask(m_overlay);
     m_lineMask = PixelBuffer(picture.Width(), picture.Height());
     ComposeLineMask(picture);

@@ -41,6 +41,9 @@ public:
     // with `original` copied in at (0, 0); the line mask is composed from it.
     // Returns false, and holds nothing, when either buffer is empty.
     bool EnterColouring(const PixelBuffer& picture, const PixelBuffer& original);
+    // The same, taking over `original` as the overlay when it has the
+    // picture's size (no copy of a large page).
+    bool EnterColouring(const PixelBuffer& picture, PixelBuffer&& original);
     // Drops the overlay, line mask, snapshot, any unfinished operation and all undo steps.
     void LeaveColouring();
     bool IsColouring() const { return !m_lineMask.IsEmpty(); }
