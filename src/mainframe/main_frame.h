@@ -104,6 +104,7 @@ private:
     // IPictureOwner (main_frame_colouring.cpp)
     void PlayEffect(std::string_view waveName) override;
     int SavePicture(const std::string& storedPath) override;
+    void LoadPicture(const std::string& storedPath) override;
     void SetViewerMode() override;
 
     void ShowModeBar(Mode mode);

@@ -8,6 +8,7 @@
 #include "controls/viewer_bar.h"
 #include "framework/win_app.h"
 #include "mainframe/sound_service.h"
+#include "model/volume/picture_files.h"
 #include "model/volume/vol_doc.h"
 
 #include <string>
@@ -23,10 +24,14 @@ void CMainFrame::RegisterBarRules() {
     OnUpdateId(ID_COLOUR_PAGE, [this](CCmdUI& ui) {
         ui.Enable(m_doc.CanColour() && !m_view.Picture().CurrentFileName().empty());
     });
+    // A page without a picture file has no copy or original to switch to.
     OnUpdateId(ID_UPDATE_PAGE, [this](CCmdUI& ui) {
-        ui.Enable(!m_doc.GetColPath().empty() || !m_doc.GetCopyDir().empty());
+        ui.Enable((!m_doc.GetColPath().empty() || !m_doc.GetCopyDir().empty()) &&
+                  HasPicturePage(m_doc, m_state.m_nCurPage));
     });
-    OnUpdateId(ID_RESTORE_PAGE, [this](CCmdUI& ui) { ui.Enable(!m_doc.GetOrgPath().empty()); });
+    OnUpdateId(ID_RESTORE_PAGE, [this](CCmdUI& ui) {
+        ui.Enable(!m_doc.GetOrgPath().empty() && HasPicturePage(m_doc, m_state.m_nCurPage));
+    });
     OnUpdateId(ID_FILE_PRINT, [this](CCmdUI& ui) {
         ui.Enable(!m_doc.GetPageFile(m_state.m_nCurPage, PageFileKind::Picture).empty());
     });

@@ -1,6 +1,7 @@
 // The main window in colouring mode: the colouring bar with its palette, the
-// commands of the tools, sizes, Undo and Done, and what keeping a coloured
-// page asks of the window.
+// commands of the tools, sizes, Undo and Done; the picture commands (Done,
+// show the coloured picture, restore the original) and what they ask of the
+// window.
 #include "mainframe/main_frame.h"
 
 #include "colouring/my_image_view.h"
@@ -64,6 +65,12 @@ void CMainFrame::RegisterColouringCommands() {
     OnCommandId(ID_DONE, [this] {
         KeepColouredPicture(m_doc, m_state.m_nCurPage, *this, m_dialogs, &App());
     });
+    OnCommandId(ID_UPDATE_PAGE, [this] {
+        ShowColouredPicture(m_doc, m_state.m_nCurPage, *this, m_state.m_bSoundPlaying);
+    });
+    OnCommandId(ID_RESTORE_PAGE, [this] {
+        RestoreOriginalPicture(m_doc, m_state.m_nCurPage, *this, m_state.m_bSoundPlaying);
+    });
 }
 
 void CMainFrame::SelectTool(Tool tool) {
@@ -96,6 +103,10 @@ void CMainFrame::PlayEffect(std::string_view waveName) {
 
 int CMainFrame::SavePicture(const std::string& storedPath) {
     return m_view.SavePicture(storedPath);
+}
+
+void CMainFrame::LoadPicture(const std::string& storedPath) {
+    m_view.LoadPicture(storedPath);
 }
 
 void CMainFrame::SetViewerMode() {

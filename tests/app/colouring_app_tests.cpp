@@ -280,3 +280,33 @@ TEST_F(ColouringAppTest, ThePointerShowsTheToolAndTheBrushSize) {
 }
 
 } // namespace
+
+namespace {
+
+// Restore shows the original again and throws the copy away; a page coloured
+// again and kept shows its copy, and so does "Show your colored picture".
+TEST_F(ColouringAppTest, RestoreAndShowColouredSwitchThePageBetweenItsPictures) {
+    StartColouring();
+    Click(40, 30);
+    ASSERT_TRUE(app->RouteCommand(ID_DONE));
+    ASSERT_TRUE(fs::exists(copies / "BOX.BMP"));
+    app->OnIdle(0);
+    ASSERT_TRUE(app->QueryCommand(ID_RESTORE_PAGE).enabled);
+    ASSERT_TRUE(app->RouteCommand(ID_RESTORE_PAGE));
+    const std::string original = org.string() + "\\BOX.BMP";
+    EXPECT_EQ(GetPrivateProfileString("Picture Files", "Page1", "", 512, volume), original);
+    EXPECT_FALSE(fs::exists(copies / "BOX.BMP"));
+    EXPECT_EQ(At(40, 30), 0xFFFFFFu);
+    EXPECT_TRUE(fs::exists(org / "BOX.BMP"));
+
+    ASSERT_TRUE(app->RouteCommand(ID_COLOUR_PAGE));
+    Click(40, 30);
+    ASSERT_TRUE(app->RouteCommand(ID_DONE));
+    ASSERT_TRUE(app->RouteCommand(ID_UPDATE_PAGE));
+    EXPECT_EQ(GetPrivateProfileString("Picture Files", "Page1", "", 512, volume),
+              copies.string() + "\\BOX.BMP");
+    EXPECT_EQ(app->View().Picture().CurrentFileName(), copies.string() + "\\BOX.BMP");
+    EXPECT_NE(At(40, 30), 0xFFFFFFu);
+}
+
+} // namespace
