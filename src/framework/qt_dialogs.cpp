@@ -9,6 +9,8 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 
 #include <algorithm>
@@ -121,4 +123,12 @@ std::optional<std::string> QtDialogs::OpenVolumeFile() {
     if (file.isEmpty())
         return std::nullopt;
     return file.toStdString();
+}
+
+bool QtDialogs::PrintDialog(QPrinter& printer) {
+    QPrintDialog dialog(&printer, m_owner);
+    // One page is printed, so there is no page range or selection to offer;
+    // printing to a file stays, as it is all there is without a printer.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    return dialog.exec() == QDialog::Accepted;
 }

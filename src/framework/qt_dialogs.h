@@ -41,6 +41,7 @@ public:
     bool SlideShowDialog(SlideShowDlgData& data) override;
     std::optional<std::uint32_t> ChooseColor(std::uint32_t initial) override;
     std::optional<std::string> OpenVolumeFile() override;
+    bool PrintDialog(QPrinter& printer) override;
 
 private:
     QWidget* m_owner;

@@ -16,7 +16,7 @@ CMainFrame::CMainFrame(CWinApp& app, RunningState& state, CVolDoc& doc, CMyImage
                        IDialogs& dialogs, SoundService& sound)
     : CFrameWnd(app), m_state(state), m_doc(doc), m_view(view), m_dialogs(dialogs), m_sound(sound),
       m_pageSound(state, doc, sound.Audio(), dialogs, app, *this),
-      m_pages(state, doc, m_pageSound, *this) {
+      m_pages(state, doc, m_pageSound, *this), m_printer(dialogs) {
     SetView(&m_view);
     RegisterCommands();
     RegisterSoundCommands();

@@ -4,6 +4,7 @@
 // the navigation commands and holds the viewer bar along its bottom edge.
 #pragma once
 
+#include "colouring/page_printer.h"
 #include "controls/bar_owner.h"
 #include "framework/frame_wnd.h"
 #include "model/mainframe/page_navigator.h"
@@ -69,6 +70,7 @@ public:
     // The bars; they exist once OnCreate has run.
     CViewerBar& ViewerBar() { return *m_wndViewerBar; }
     CColoringBar& ColoringBar() { return *m_wndColoringBar; }
+    CPagePrinter& Printer() { return m_printer; }
     // Drops and opens are refused while colouring.
     bool CanOpenDocuments() const override;
     // The page list's choice: speaks the chosen page number to its end, then
@@ -124,6 +126,7 @@ private:
     SoundService& m_sound;
     PageSound m_pageSound;
     PageNavigator m_pages;
+    CPagePrinter m_printer;
     CViewerBar* m_wndViewerBar = nullptr;     // a child of the frame
     CColoringBar* m_wndColoringBar = nullptr; // a child of the frame
 };

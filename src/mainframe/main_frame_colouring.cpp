@@ -65,6 +65,9 @@ void CMainFrame::RegisterColouringCommands() {
     OnCommandId(ID_DONE, [this] {
         KeepColouredPicture(m_doc, m_state.m_nCurPage, *this, m_dialogs, &App());
     });
+    // Printing shows the page as last read from its file (Ctrl+P as well).
+    OnCommandId(ID_FILE_PRINT,
+                [this] { m_printer.OnFilePrint(m_view.Picture(), m_state, m_sound, &App()); });
     OnCommandId(ID_UPDATE_PAGE, [this] {
         ShowColouredPicture(m_doc, m_state.m_nCurPage, *this, m_state.m_bSoundPlaying);
     });

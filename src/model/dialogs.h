@@ -10,6 +10,8 @@
 #include <string>
 
 struct SlideShowDlgData;
+// The window level's printer. The model only passes it along to the dialog.
+class QPrinter;
 
 enum class MessageIcon { Exclamation, Information, Question, Stop };
 
@@ -45,4 +47,10 @@ public:
     // The open-file dialog for volumes ("Volume Files (*.vol)"). Returns the
     // chosen file's full path, or none when the user cancelled.
     virtual std::optional<std::string> OpenVolumeFile() = 0;
+
+    // The print dialog for a job on `printer` (shown only when no printer is
+    // set up; it offers printing to a PDF file). Returns true for Print, with
+    // the user's choices set on `printer`; false for Cancel. An implementation
+    // without a print dialog cancels.
+    virtual bool PrintDialog(QPrinter& /*printer*/) { return false; }
 };

@@ -22,7 +22,9 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPrinterInfo>
 #include <QSettings>
+#include <QTest>
 #include <QUrl>
 
 #include <algorithm>
@@ -307,6 +309,22 @@ TEST_F(ColouringAppTest, RestoreAndShowColouredSwitchThePageBetweenItsPictures) 
               copies.string() + "\\BOX.BMP");
     EXPECT_EQ(app->View().Picture().CurrentFileName(), copies.string() + "\\BOX.BMP");
     EXPECT_NE(At(40, 30), 0xFFFFFFu);
+}
+
+} // namespace
+
+namespace {
+
+// Ctrl+P in the viewer prints the page: "printer" first, then, with no
+// printer set up, the print dialog, whose Cancel prints nothing.
+TEST_F(ColouringAppTest, CtrlPPrintsThroughTheDialogWhenNoPrinterIsSetUp) {
+    Start(volume);
+    Frame().Printer().SetPrinterLookup([] { return QPrinterInfo(); });
+    QTest::keyClick(app->View().viewport(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.printDialogs, 1);
+    ASSERT_FALSE(audio.waves.empty());
+    EXPECT_EQ(audio.waves.back(), 40496u); // "printer"
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 } // namespace

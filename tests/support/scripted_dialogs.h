@@ -57,6 +57,13 @@ public:
         return openAnswer;
     }
 
+    // Counts the dialog and answers with `onPrintDialog` (Cancel when unset),
+    // which may set up the printer as a user would (a PDF file).
+    bool PrintDialog(QPrinter& printer) override {
+        ++printDialogs;
+        return onPrintDialog && onPrintDialog(printer);
+    }
+
     std::vector<Message> messages;
     std::vector<InsertDiscPrompt> prompts;
     std::deque<bool> insertDiscAnswers;
@@ -67,4 +74,6 @@ public:
     std::optional<std::uint32_t> colourAnswer;
     int openDialogs = 0;
     std::optional<std::string> openAnswer;
+    int printDialogs = 0;
+    std::function<bool(QPrinter&)> onPrintDialog;
 };
