@@ -41,6 +41,8 @@ std::optional<VirtualKey> VirtualKeyOf(int qtKey) {
         return VK_SUBTRACT;
     case Qt::Key_Cancel:
         return VK_CANCEL;
+    case Qt::Key_Pause:
+        return VK_PAUSE;
     default:
         return std::nullopt;
     }
@@ -49,9 +51,14 @@ std::optional<VirtualKey> VirtualKeyOf(int qtKey) {
 } // namespace
 
 std::optional<KeyPress> KeyPressOf(const QKeyEvent& event) {
+    const QString text = event.text();
+    const char32_t typed =
+        text.size() == 1 && text[0].unicode() >= 0x20 ? char32_t(text[0].unicode()) : 0;
     std::optional<VirtualKey> key = VirtualKeyOf(event.key());
-    if (!key)
+    if (!key && typed == 0)
         return std::nullopt;
+    if (!key)
+        key = 0; // a character with no key of its own, such as "-" typed with Shift
     std::uint8_t mods = kModNone;
     Qt::KeyboardModifiers m = event.modifiers();
     if (m & Qt::ShiftModifier)
@@ -60,5 +67,5 @@ std::optional<KeyPress> KeyPressOf(const QKeyEvent& event) {
         mods |= kModCtrl;
     if (m & Qt::AltModifier)
         mods |= kModAlt;
-    return KeyPress{*key, mods};
+    return KeyPress{*key, mods, typed};
 }

@@ -11,6 +11,7 @@ class QKeyEvent;
 struct KeyPress {
     VirtualKey key;
     std::uint8_t modifiers; // KeyModifier flags
+    char32_t typed = 0;     // the character the press types, 0 for none
 };
 
 // The key of a key-press event, or none for keys no table can name.

@@ -121,13 +121,13 @@ ControlState CWinApp::QueryCommand(CommandId id) const {
     return m_router.Query(id);
 }
 
-bool CWinApp::TranslateKey(VirtualKey key, std::uint8_t modifiers) {
+bool CWinApp::TranslateKey(VirtualKey key, std::uint8_t modifiers, char32_t typed) {
     const KeyTable* table = m_pDocument ? m_pDocument->GetDefaultAccelerator() : nullptr;
     if (!table && m_pMainWnd)
         table = m_pMainWnd->GetOwnKeyTable();
     if (!table)
         return false;
-    std::optional<CommandId> command = LookUpKey(*table, key, modifiers);
+    std::optional<CommandId> command = LookUpKey(*table, key, modifiers, typed);
     if (!command)
         return false;
     RouteCommand(*command);
@@ -145,7 +145,7 @@ bool CWinApp::eventFilter(QObject* watched, QEvent* event) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == m_pMainWnd) {
             if (auto press = KeyPressOf(*static_cast<QKeyEvent*>(event)))
-                return TranslateKey(press->key, press->modifiers);
+                return TranslateKey(press->key, press->modifiers, press->typed);
         }
     }
     return QObject::eventFilter(watched, event);

@@ -70,7 +70,7 @@ public:
 
     // Looks a key press up in the key table the document hands out (or the
     // main window's own) and routes its command. True when the key was used.
-    bool TranslateKey(VirtualKey key, std::uint8_t modifiers);
+    bool TranslateKey(VirtualKey key, std::uint8_t modifiers, char32_t typed = 0);
 
     void BeginWaitCursor() override;
     void EndWaitCursor() override;

@@ -13,6 +13,7 @@ using VirtualKey = std::uint16_t;
 
 enum : VirtualKey {
     VK_BACK = 0x08,
+    VK_PAUSE = 0x13,
     VK_RETURN = 0x0D,
     VK_CANCEL = 0x03, // Ctrl+Break
     VK_ESCAPE = 0x1B,
@@ -38,10 +39,14 @@ enum KeyModifier : std::uint8_t {
     kModAlt = 4,
 };
 
+// A row of a key table. A key row matches the key with exactly its
+// modifiers; a character row matches the typed character (`key` holds its
+// code), whatever Shift does to produce it.
 struct KeyTableEntry {
     VirtualKey key;
     std::uint8_t modifiers; // KeyModifier flags that must be held, exactly
     CommandId command;
+    bool character = false;
 };
 
 struct KeyTable {
@@ -53,6 +58,15 @@ struct KeyTable {
 // End, Home, Page Down, Page Up.
 extern const KeyTable kKeyTable2;
 
-// The command a key press sends through a table, or none. Modifiers must
-// match exactly (Shift+Home is not Home).
-std::optional<CommandId> LookUpKey(const KeyTable& table, VirtualKey key, std::uint8_t modifiers);
+// The slide-show window's keys: Home first; Page Up, Up, Left, Backspace, "P"
+// and "p" previous; Page Down, Down, Right, Space, Enter, "N" and "n" next;
+// End last; Pause, "S", "s" and "+" stop or restart; Esc, Ctrl+Break and "-"
+// end the show; F1 help. Ctrl+Break arrives as Ctrl+Cancel, Ctrl+Pause or
+// Cancel depending on the keyboard, and each ends the show.
+extern const KeyTable kKeyTable5;
+
+// The command a key press sends through a table, or none. Key rows need the
+// modifiers to match exactly (Shift+Home is not Home); character rows match
+// `typed`, the character the press types (0 for none), without Ctrl or Alt.
+std::optional<CommandId> LookUpKey(const KeyTable& table, VirtualKey key, std::uint8_t modifiers,
+                                   char32_t typed = 0);
