@@ -95,8 +95,10 @@ bool CVolumeApp::InitInstance() {
     m_pView = m_view;
     m_pMainWnd = m_frame.get();
     UpdateRoutingChain();
-    if (m_ownDialogs)
+    if (m_ownDialogs) {
         m_ownDialogs->SetOwner(m_frame.get());
+        m_frame->SetDialogOwnerHook([this](QWidget* owner) { m_ownDialogs->SetOwner(owner); });
+    }
     m_frame->OnCreate(GetTickCount());
     m_view->OnInitialUpdate();
 

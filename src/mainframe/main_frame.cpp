@@ -9,6 +9,7 @@
 #include "model/resources/string_table.h"
 #include "model/volume/vol_doc.h"
 #include "platform/random.h"
+#include "slideshow/slide_show_wnd.h"
 
 #include <algorithm>
 
@@ -18,6 +19,11 @@ CMainFrame::CMainFrame(CWinApp& app, RunningState& state, CVolDoc& doc, CMyImage
       m_pageSound(state, doc, sound.Audio(), dialogs, app, *this),
       m_pages(state, doc, m_pageSound, *this), m_printer(dialogs) {
     SetView(&m_view);
+    // Clicks the main view gets while a show runs move the show.
+    m_view.SetSlideShowClickHandler([this](int step) {
+        if (m_pSlideShow)
+            m_pSlideShow->Show().OnClick(step);
+    });
     RegisterCommands();
     RegisterSoundCommands();
     RegisterColouringCommands();
@@ -114,8 +120,29 @@ void CMainFrame::OnVolumeRead() {
     m_wndViewerBar->OnUpdateCmdUI();
 }
 
-void CMainFrame::StartSlideShow(const CSlideShowInfo&) {
+void CMainFrame::StartSlideShow(const CSlideShowInfo& info) {
     if (!m_state.m_bSoundPlaying)
         m_sound.PlayWaveResource("CLICK");
     StopPageSound(true);
+    if (m_pSlideShow)
+        return; // one show at a time
+    auto* show = new CSlideShowWnd(info, this, App(), m_state, m_doc, m_doc.Paths(), m_dialogs,
+                                   m_sound, *this, m_view.GetBackColor());
+    m_pSlideShow = show;
+    if (m_setDialogOwner) {
+        m_setDialogOwner(show);
+        connect(show, &QObject::destroyed, this, [this] {
+            if (m_setDialogOwner)
+                m_setDialogOwner(this);
+        });
+    }
+    show->Show().StartShow();
+}
+
+CSlideShowWnd* CMainFrame::SlideShowWnd() const {
+    return m_pSlideShow.data();
+}
+
+bool CMainFrame::OpenVolume(const std::string& name) {
+    return App().OpenDocumentFile(name);
 }

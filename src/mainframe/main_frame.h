@@ -11,13 +11,18 @@
 #include "model/mainframe/page_sound.h"
 #include "model/mainframe/running_state.h"
 #include "model/resources/command_ids.h"
+#include "model/slideshow/slide_show.h"
 #include "model/volume/picture_files.h"
 #include "model/volume/volume_frame.h"
 
+#include <QPointer>
+
+#include <functional>
 #include <string>
 
 class CColoringBar;
 class CMyImageView;
+class CSlideShowWnd;
 class CViewerBar;
 class CVolDoc;
 class CWinApp;
@@ -29,7 +34,8 @@ class CMainFrame : public CFrameWnd,
                    public IBarOwner,
                    private IPageSoundOwner,
                    private IPageDisplay,
-                   private IPictureOwner {
+                   private IPictureOwner,
+                   private ISlideShowOwner {
     Q_OBJECT
 public:
     // Everything is borrowed; the view becomes a child of the frame.
@@ -49,7 +55,7 @@ public:
     // file it could not read.
     void SetMode(Mode mode);
     // Makes a page current (PageNavigator::GoToPage).
-    void GoToPage(int page) { m_pages.GoToPage(page); }
+    void GoToPage(int page) override { m_pages.GoToPage(page); }
 
     // The page sound (PageSound).
     void PlayOrStopPageSound() { m_pageSound.PlayOrStopPageSound(); }
@@ -87,7 +93,16 @@ public:
 
     // IVolumeFrame
     void OnVolumeRead() override;
+    // Plays "click" unless a page sound plays, stops and closes the page
+    // sound, and runs a show of a copy of `info` in its own full-screen window.
     void StartSlideShow(const CSlideShowInfo& info) override;
+    // The show's window while a show runs, else null.
+    CSlideShowWnd* SlideShowWnd() const;
+    // Where modal dialogs are parented: the show's window while it is up, so
+    // they appear above it; the main window otherwise.
+    void SetDialogOwnerHook(std::function<void(QWidget*)> hook) {
+        m_setDialogOwner = std::move(hook);
+    }
 
 signals:
     // The sound button's face: true the play face, false the stop face.
@@ -108,6 +123,8 @@ private:
     int SavePicture(const std::string& storedPath) override;
     void LoadPicture(const std::string& storedPath) override;
     void SetViewerMode() override;
+    // ISlideShowOwner (and GoToPage above)
+    bool OpenVolume(const std::string& name) override;
 
     void ShowModeBar(Mode mode);
     void CreateColoringBar();
@@ -129,4 +146,6 @@ private:
     CPagePrinter m_printer;
     CViewerBar* m_wndViewerBar = nullptr;     // a child of the frame
     CColoringBar* m_wndColoringBar = nullptr; // a child of the frame
+    QPointer<CSlideShowWnd> m_pSlideShow;     // destroys itself when its show ends
+    std::function<void(QWidget*)> m_setDialogOwner;
 };

@@ -33,7 +33,14 @@ enum : CommandId {
     ID_RESTORE_PAGE = 4057,
     ID_RESTORE_ALL = 4058,
     ID_COLOURING_INSTRUCTIONS = 4071,
+    ID_SHOW_FIRST = 40001, // the slide-show window: first page of the range
+    ID_SHOW_PREV = 40002,  // previous page
+    ID_SHOW_NEXT = 40003,  // next page
+    ID_SHOW_LAST = 40004,  // last page of the range
+    ID_SHOW_PAUSE = 40005, // stop or restart
+    ID_SHOW_END = 40006,   // end the show
     ID_FILE_OPEN = 57601,
     ID_FILE_PRINT = 57607,
     ID_APP_EXIT = 57665,
+    ID_HELP = 57670, // F1 in a slide show: the show's help
 };

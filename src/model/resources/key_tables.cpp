@@ -16,48 +16,38 @@ constexpr auto kTable2Entries = std::to_array<KeyTableEntry>({
 const KeyTable kKeyTable2{2, kTable2Entries};
 
 namespace {
-// The slide-show window's commands.
-enum : CommandId {
-    kShowFirst = 40001,
-    kShowPrevious = 40002,
-    kShowNext = 40003,
-    kShowLast = 40004,
-    kShowPause = 40005,
-    kShowEnd = 40006,
-    kHelp = 57670,
-};
 
 constexpr KeyTableEntry Char(char c, CommandId command) {
     return {static_cast<VirtualKey>(c), kModNone, command, true};
 }
 
 constexpr auto kTable5Entries = std::to_array<KeyTableEntry>({
-    Char('-', kShowEnd),
-    Char('N', kShowNext),
-    Char('n', kShowNext),
-    Char('P', kShowPrevious),
-    Char('p', kShowPrevious),
+    Char('-', ID_SHOW_END),
+    Char('N', ID_SHOW_NEXT),
+    Char('n', ID_SHOW_NEXT),
+    Char('P', ID_SHOW_PREV),
+    Char('p', ID_SHOW_PREV),
     // The show's help promises "S" and "+" for stop and restart.
-    Char('S', kShowPause),
-    Char('s', kShowPause),
-    Char('+', kShowPause),
-    {VK_BACK, kModNone, kShowPrevious},
-    {VK_CANCEL, kModCtrl, kShowEnd},
-    {VK_CANCEL, kModNone, kShowEnd},
-    {VK_PAUSE, kModCtrl, kShowEnd},
-    {VK_DOWN, kModNone, kShowNext},
-    {VK_END, kModNone, kShowLast},
-    {VK_ESCAPE, kModNone, kShowEnd},
-    {VK_F1, kModNone, kHelp},
-    {VK_HOME, kModNone, kShowFirst},
-    {VK_LEFT, kModNone, kShowPrevious},
-    {VK_NEXT, kModNone, kShowNext},
-    {VK_PAUSE, kModNone, kShowPause},
-    {VK_PRIOR, kModNone, kShowPrevious},
-    {VK_RETURN, kModNone, kShowNext},
-    {VK_RIGHT, kModNone, kShowNext},
-    {VK_SPACE, kModNone, kShowNext},
-    {VK_UP, kModNone, kShowPrevious},
+    Char('S', ID_SHOW_PAUSE),
+    Char('s', ID_SHOW_PAUSE),
+    Char('+', ID_SHOW_PAUSE),
+    {VK_BACK, kModNone, ID_SHOW_PREV},
+    {VK_CANCEL, kModCtrl, ID_SHOW_END},
+    {VK_CANCEL, kModNone, ID_SHOW_END},
+    {VK_PAUSE, kModCtrl, ID_SHOW_END},
+    {VK_DOWN, kModNone, ID_SHOW_NEXT},
+    {VK_END, kModNone, ID_SHOW_LAST},
+    {VK_ESCAPE, kModNone, ID_SHOW_END},
+    {VK_F1, kModNone, ID_HELP},
+    {VK_HOME, kModNone, ID_SHOW_FIRST},
+    {VK_LEFT, kModNone, ID_SHOW_PREV},
+    {VK_NEXT, kModNone, ID_SHOW_NEXT},
+    {VK_PAUSE, kModNone, ID_SHOW_PAUSE},
+    {VK_PRIOR, kModNone, ID_SHOW_PREV},
+    {VK_RETURN, kModNone, ID_SHOW_NEXT},
+    {VK_RIGHT, kModNone, ID_SHOW_NEXT},
+    {VK_SPACE, kModNone, ID_SHOW_NEXT},
+    {VK_UP, kModNone, ID_SHOW_PREV},
 });
 } // namespace
 

@@ -1,0 +1,130 @@
+// The slide show's window in the real application (offscreen): a borderless
+// full-screen window on top with no pointer, its keys, its beat, and the main
+// window back on the last page when it ends, however it ends.
+#include "app/volume_app.h"
+
+#include "colouring/my_image_view.h"
+#include "mainframe/main_frame.h"
+#include "model/display/dib.h"
+#include "model/volume/vol_doc.h"
+#include "slideshow/slide_show_wnd.h"
+#include "support/recording_audio.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
+#include <QTest>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void WritePage(const fs::path& file, int width) {
+    PixelBuffer p(width, 30, 0xFFFFFF);
+    LogPalette bw;
+    bw.entries = {{0, 0, 0, 0}, {255, 255, 255, 0}};
+    DibHandle dib = ChangeBitmapFormat(p, 8, kDibRgb, bw);
+    ASSERT_TRUE(dib);
+    ASSERT_EQ(SaveDIB(*dib, file), DibSaveResult::Saved);
+}
+
+class SlideShowWndTest : public ::testing::Test {
+protected:
+    SlideShowWndTest()
+        : settings(QString::fromStdString((dir / "settings.ini").string()), QSettings::IniFormat) {
+        fs::path org = dir.MakeDir("pages");
+        WritePage(org / "ONE.BMP", 40);
+        WritePage(org / "TWO.BMP", 50);
+        WritePage(org / "THREE.BMP", 60);
+        volume = dir.Write("show.vol", "[Volume]\nOrgPath=" + org.string() +
+                                           "\nNumPages=3\n[Picture Files]\nPage1=ONE.BMP\n"
+                                           "Page2=TWO.BMP\nPage3=THREE.BMP\n[Slide Show]\n"
+                                           "GoBySeconds=1\nSeconds=2\nSound=0\n");
+    }
+
+    void StartShow() {
+        app = std::make_unique<CVolumeApp>(settings, "", &dialogs, &audio);
+        ASSERT_TRUE(app->InitInstance());
+        ASSERT_TRUE(app->OpenDocumentFile(volume.string()));
+        ASSERT_TRUE(app->RouteCommand(ID_SLIDE_SHOW));
+        ASSERT_TRUE(Wnd());
+    }
+    CSlideShowWnd* Wnd() { return app->Frame().SlideShowWnd(); }
+    int ShownWidth() { return Wnd()->View().Picture().Width(); }
+    // Lets a window that ended its show go.
+    void Settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    TempDir dir;
+    fs::path volume;
+    QSettings settings;
+    ScriptedDialogs dialogs;
+    RecordingAudio audio;
+    std::unique_ptr<CVolumeApp> app;
+};
+
+TEST_F(SlideShowWndTest, AFullScreenShowTurnsItsPagesAndGivesTheMainWindowBack) {
+    StartShow();
+    CSlideShowWnd& wnd = *Wnd();
+    EXPECT_TRUE(wnd.isVisible());
+    EXPECT_TRUE(wnd.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(wnd.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(wnd.geometry(), QGuiApplication::primaryScreen()->geometry());
+    EXPECT_EQ(wnd.cursor().shape(), Qt::BlankCursor);
+    EXPECT_EQ(wnd.View().viewport()->cursor().shape(), Qt::BlankCursor);
+    EXPECT_EQ(ShownWidth(), 40);
+    EXPECT_EQ(app->Doc().GetDefaultAccelerator(), nullptr); // the main window's keys rest
+
+    wnd.Show().OnTimer();
+    EXPECT_EQ(ShownWidth(), 40);
+    wnd.Show().OnTimer(); // two seconds
+    EXPECT_EQ(ShownWidth(), 50);
+    QTest::keyClick(&wnd, Qt::Key_Space);
+    EXPECT_EQ(ShownWidth(), 60);
+    QTest::keyClick(&wnd, Qt::Key_Space); // past the last page: the show ends
+    Settle();
+    EXPECT_FALSE(Wnd());
+    EXPECT_FALSE(app->State().g_bSlideShowRunning);
+    EXPECT_EQ(app->State().m_nCurPage, 3);
+    EXPECT_EQ(app->View().Picture().Width(), 60);
+    EXPECT_EQ(app->Doc().GetDefaultAccelerator(), &kKeyTable2);
+    EXPECT_TRUE(app->State().g_bPageSoundAutoPlay);
+}
+
+TEST_F(SlideShowWndTest, KeysOfTheShowAndAnyCloseEndItProperly) {
+    StartShow();
+    CSlideShowWnd* wnd = Wnd();
+    QTest::keyClick(wnd, Qt::Key_End);
+    EXPECT_EQ(ShownWidth(), 60);
+    QTest::keyClick(wnd, Qt::Key_Home);
+    EXPECT_EQ(ShownWidth(), 40);
+    QTest::keyClick(wnd, Qt::Key_N);
+    EXPECT_EQ(ShownWidth(), 50);
+    QTest::keyClick(wnd, Qt::Key_S); // stop: the beat no longer turns the page
+    EXPECT_TRUE(wnd->Show().IsStopped());
+    for (int i = 0; i < 5; ++i)
+        wnd->Show().OnTimer();
+    EXPECT_EQ(ShownWidth(), 50);
+    QTest::keyClick(wnd, Qt::Key_Pause); // and on again
+    EXPECT_FALSE(wnd->Show().IsStopped());
+    // Closed by the window manager: the show ends as by Esc.
+    wnd->close();
+    Settle();
+    EXPECT_FALSE(Wnd());
+    EXPECT_FALSE(app->State().g_bSlideShowRunning);
+    EXPECT_EQ(app->State().m_nCurPage, 2);
+
+    // Esc at once ends a show started on page 2 there.
+    ASSERT_TRUE(app->RouteCommand(ID_SLIDE_SHOW));
+    ASSERT_TRUE(Wnd());
+    EXPECT_EQ(ShownWidth(), 50);
+    QTest::keyClick(Wnd(), Qt::Key_Escape);
+    Settle();
+    EXPECT_FALSE(Wnd());
+    EXPECT_EQ(app->State().m_nCurPage, 2);
+}
+
+} // namespace
