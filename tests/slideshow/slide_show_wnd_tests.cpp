@@ -10,6 +10,7 @@
 #include "slideshow/slide_show_wnd.h"
 #include "support/recording_audio.h"
 #include "support/scripted_dialogs.h"
+#include "support/sound_files.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -46,9 +47,11 @@ protected:
                                            "GoBySeconds=1\nSeconds=2\nSound=0\n");
     }
 
-    void StartShow() {
+    void StartShow(std::function<void(QWidget*)> dialogOwnerHook = {}) {
         app = std::make_unique<CVolumeApp>(settings, "", &dialogs, &audio);
         ASSERT_TRUE(app->InitInstance());
+        if (dialogOwnerHook)
+            app->Frame().SetDialogOwnerHook(std::move(dialogOwnerHook));
         ASSERT_TRUE(app->OpenDocumentFile(volume.string()));
         ASSERT_TRUE(app->RouteCommand(ID_SLIDE_SHOW));
         ASSERT_TRUE(Wnd());
@@ -95,8 +98,12 @@ TEST_F(SlideShowWndTest, AFullScreenShowTurnsItsPagesAndGivesTheMainWindowBack) 
 }
 
 TEST_F(SlideShowWndTest, KeysOfTheShowAndAnyCloseEndItProperly) {
-    StartShow();
+    // Message boxes raised during the show are parented to it, so they come
+    // above it; afterwards to the main window again.
+    std::vector<QWidget*> owners;
+    StartShow([&](QWidget* owner) { owners.push_back(owner); });
     CSlideShowWnd* wnd = Wnd();
+    ASSERT_EQ(owners, std::vector<QWidget*>{wnd});
     QTest::keyClick(wnd, Qt::Key_End);
     EXPECT_EQ(ShownWidth(), 60);
     QTest::keyClick(wnd, Qt::Key_Home);
@@ -114,17 +121,48 @@ TEST_F(SlideShowWndTest, KeysOfTheShowAndAnyCloseEndItProperly) {
     wnd->close();
     Settle();
     EXPECT_FALSE(Wnd());
+    EXPECT_EQ(owners.back(), &app->Frame());
     EXPECT_FALSE(app->State().g_bSlideShowRunning);
     EXPECT_EQ(app->State().m_nCurPage, 2);
 
     // Esc at once ends a show started on page 2 there.
     ASSERT_TRUE(app->RouteCommand(ID_SLIDE_SHOW));
     ASSERT_TRUE(Wnd());
+    EXPECT_EQ(owners.back(), Wnd());
     EXPECT_EQ(ShownWidth(), 50);
     QTest::keyClick(Wnd(), Qt::Key_Escape);
     Settle();
     EXPECT_FALSE(Wnd());
     EXPECT_EQ(app->State().m_nCurPage, 2);
+}
+
+} // namespace
+
+namespace {
+
+// Through SDL's dummy driver, in real time: with "when the sound is done"
+// each page moves on when its sound has played, and the last one ends the show.
+TEST_F(SlideShowWndTest, EachPageMovesOnWhenItsSoundHasPlayed) {
+    fs::path org = dir / "pages";
+    test_sound::WriteBytes(org / "ONE.WAV", test_sound::ToneWave(250, 440));
+    test_sound::WriteBytes(org / "TWO.WAV", test_sound::ToneWave(250, 660));
+    fs::path book = dir.Write("sound.vol", "[Volume]\nOrgPath=" + org.string() +
+                                               "\nNumPages=2\n[Picture Files]\nPage1=ONE.BMP\n"
+                                               "Page2=TWO.BMP\n[Sound Files]\nPage1=ONE.WAV\n"
+                                               "Page2=TWO.WAV\n[Slide Show]\nGoBySeconds=0\n"
+                                               "Seconds=30\nSound=1\n");
+    app = std::make_unique<CVolumeApp>(settings, "", &dialogs); // the real output
+    ASSERT_TRUE(app->InitInstance());
+    ASSERT_TRUE(dialogs.messages.empty()) << "no output: " << dialogs.messages[0].text;
+    ASSERT_TRUE(app->OpenDocumentFile(book.string()));
+    ASSERT_TRUE(app->RouteCommand(ID_SLIDE_SHOW));
+    ASSERT_TRUE(Wnd());
+    EXPECT_EQ(ShownWidth(), 40);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Wnd() && ShownWidth() == 50; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Wnd(); }, 10000)); // the last sound ends it
+    EXPECT_FALSE(app->State().g_bSlideShowRunning);
+    EXPECT_EQ(app->State().m_nCurPage, 2);
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 } // namespace
