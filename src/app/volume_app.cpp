@@ -24,6 +24,32 @@ CVolumeApp::CVolumeApp(QSettings& settings, std::string commandLine, IDialogs* d
         m_ownDialogs = std::make_unique<QtDialogs>();
         m_dialogs = m_ownDialogs.get();
     }
+    OnCommandId(ID_COLOURING_INSTRUCTIONS, [this] { OnColouringInstructions(); });
+    OnCommandId(ID_HELP, [this] { OnHelp(); });
+}
+
+void CVolumeApp::OnColouringInstructions() {
+    const std::string name =
+        Settings().value("Tintaroo!/ColoringInstructions").toString().toStdString();
+    if (name.empty()) {
+        m_dialogs->MessageBox(std::string(LoadString(IDS_NO_INSTRUCTIONS)),
+                              MessageIcon::Exclamation);
+        return;
+    }
+    // Remembered only once the instructions have opened: a book that failed
+    // to open must not send a later show back to a stale page.
+    const std::string returnVolume = m_doc->GetPathName();
+    const int returnPage = m_state.m_nCurPage;
+    if (!OpenDocumentFile(name))
+        return;
+    m_state.g_strReturnVolume = returnVolume;
+    m_state.g_nReturnPage = returnPage;
+    m_doc->OnSlideShow();
+}
+
+void CVolumeApp::OnHelp() {
+    if (m_state.g_bSlideShowRunning)
+        m_dialogs->SlideShowHelp();
 }
 
 CVolumeApp::~CVolumeApp() {
@@ -66,7 +92,10 @@ void CVolumeApp::ReadSettings() {
 }
 
 bool CVolumeApp::InitInstance() {
-    qApp->setStyleSheet("QDialog { background-color: rgb(192, 192, 192); color: black; }");
+    // Grey dialogs with black text; disabled text in the darker grey that
+    // still shows on them.
+    qApp->setStyleSheet("QDialog { background-color: rgb(192, 192, 192); color: black; }"
+                        "QDialog *:disabled { color: rgb(128, 128, 128); }");
     m_splash = std::make_unique<CSplashWnd>();
     if (m_splash->Create()) {
         m_splash->show();
@@ -98,6 +127,8 @@ bool CVolumeApp::InitInstance() {
     if (m_ownDialogs) {
         m_ownDialogs->SetOwner(m_frame.get());
         m_frame->SetDialogOwnerHook([this](QWidget* owner) { m_ownDialogs->SetOwner(owner); });
+        m_ownDialogs->SetPageCountSource([this] { return m_doc->GetPageCount(); });
+        m_ownDialogs->SetHelpHandler([this] { RouteCommand(ID_HELP); });
     }
     m_frame->OnCreate(GetTickCount());
     m_view->OnInitialUpdate();

@@ -35,6 +35,15 @@ public:
     bool OnIdle(long count) override;
     int IdleWakeDelayMs() const override;
 
+    // Command 4071: plays the book the ColoringInstructions setting names as
+    // a slide show from its page 1; when the show ends, the book that was
+    // open comes back on the page it showed. Only once the instructions have
+    // opened is that book remembered; without the setting a message says the
+    // instructions are not installed and nothing changes.
+    void OnColouringInstructions();
+    // Command 57670 (F1 in a show): the show's help, only while a show runs.
+    void OnHelp();
+
     // The volume name a command line stands for: quotation marks handled as
     // the open does, then ".VOL" appended when the name holds no ".".
     // Empty for an empty command line.

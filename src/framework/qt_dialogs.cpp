@@ -1,11 +1,15 @@
 #include "framework/qt_dialogs.h"
 
+#include "framework/slide_show_dlg.h"
+#include "framework/slide_show_help_dlg.h"
+
 #include "model/pixel_buffer.h"
 #include "model/resources/string_table.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
@@ -14,6 +18,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -35,23 +40,43 @@ QMessageBox::Icon QtIcon(MessageIcon icon) {
     }
 }
 
-// The templates' 8-point dialog font.
-QFont DialogFont() {
-    QFont font("MS Sans Serif");
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(8);
+// The font whose line height (ascent plus descent) is `cell` pixels: the
+// pixel size is the em, and families differ in how far their lines reach
+// beyond it.
+QFont WithCellHeight(QFont font, int cell) {
+    font.setPixelSize(cell);
+    int height = QFontMetrics(font).height();
+    if (height > 0 && height != cell) {
+        int em = static_cast<int>(std::lround(double(cell) * cell / height));
+        font.setPixelSize(std::max(1, em));
+        while (em > 1 && QFontMetrics(font).height() > cell)
+            font.setPixelSize(--em);
+    }
     return font;
 }
 
-// A rectangle of a dialog template in pixels: the templates' font has base
-// units of about 6 x 13 pixels, and a dialog unit is a quarter of the width
-// and an eighth of the height.
+} // namespace
+
+QFont DialogFont() {
+    // The templates were drawn for a font whose base units are about 6 x 13
+    // pixels. A 13-pixel line in a family of the same proportions keeps their
+    // texts inside their controls; a wider family, at 8 points, cuts them off.
+    QFont font;
+    font.setFamilies({"MS Sans Serif", "Liberation Sans", "Arimo", "Nimbus Sans", "Helvetica"});
+    font.setStyleHint(QFont::SansSerif);
+    return WithCellHeight(font, 13);
+}
+
 QRect FromDialogUnits(const QRect& units) {
     return QRect(units.x() * 6 / 4, units.y() * 13 / 8, units.width() * 6 / 4,
                  units.height() * 13 / 8);
 }
 
-} // namespace
+void ShowMessageBox(QWidget* parent, const std::string& text, MessageIcon icon) {
+    QMessageBox box(QtIcon(icon), AppTitle(), QString::fromStdString(text), QMessageBox::Ok,
+                    parent);
+    box.exec();
+}
 
 CInsertDiscDlg::CInsertDiscDlg(const InsertDiscPrompt& prompt, QWidget* parent)
     : QDialog(parent), m_icon(new QLabel(this)), m_text(new QLabel(this)) {
@@ -89,9 +114,7 @@ CInsertDiscDlg::CInsertDiscDlg(const InsertDiscPrompt& prompt, QWidget* parent)
 QtDialogs::QtDialogs(QWidget* owner) : m_owner(owner), m_beep([] { QApplication::beep(); }) {}
 
 void QtDialogs::MessageBox(const std::string& text, MessageIcon icon) {
-    QMessageBox box(QtIcon(icon), AppTitle(), QString::fromStdString(text), QMessageBox::Ok,
-                    m_owner);
-    box.exec();
+    ShowMessageBox(m_owner, text, icon);
 }
 
 bool QtDialogs::InsertDisc(const InsertDiscPrompt& prompt) {
@@ -100,10 +123,28 @@ bool QtDialogs::InsertDisc(const InsertDiscPrompt& prompt) {
     return dlg.exec() == QDialog::Accepted;
 }
 
-bool QtDialogs::SlideShowDialog(SlideShowDlgData&) {
-    // Nothing in the program opens the slide-show settings yet (no button,
-    // key or menu sends their command); answering Cancel keeps the record.
-    return false;
+bool QtDialogs::SlideShowDialog(SlideShowDlgData& data) {
+    CSlideShowDlg dlg(data, m_pageCount ? m_pageCount() : 0, m_owner);
+    dlg.SetBeep(m_beep);
+    dlg.SetHelp([this] {
+        if (m_help)
+            m_help();
+    });
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    data = dlg.Data();
+    return true;
+}
+
+void QtDialogs::SlideShowHelp() {
+    // The list is opened from a key of the show, which its own modal loop
+    // may deliver again; one list at a time is enough.
+    if (m_slideShowHelpOpen)
+        return;
+    m_slideShowHelpOpen = true;
+    CSlideShowHelpDlg dlg(m_owner);
+    dlg.exec();
+    m_slideShowHelpOpen = false;
 }
 
 std::optional<std::uint32_t> QtDialogs::ChooseColor(std::uint32_t initial) {

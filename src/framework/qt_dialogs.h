@@ -6,10 +6,25 @@
 #include "model/dialogs.h"
 
 #include <QDialog>
+#include <QFont>
+#include <QRect>
 
 #include <functional>
 
 class QLabel;
+
+// The templates' dialog font: a sans serif with a 13-pixel line, the
+// height of the templates' 8-point font.
+QFont DialogFont();
+
+// A rectangle of a dialog template, given in dialog units, in pixels: the
+// templates' font has base units of about 6 x 13 pixels, and a dialog unit
+// is a quarter of the width and an eighth of the height.
+QRect FromDialogUnits(const QRect& units);
+
+// The program's message box: titled "Tintaroo!", an OK button and the icon,
+// centred over `parent` (may be null); returns when it has been closed.
+void ShowMessageBox(QWidget* parent, const std::string& text, MessageIcon icon);
 
 // The insert-disc prompt: caption "Insert CD", the volume's icon, the text
 // and OK / Cancel, placed as in its 212 x 55 template. A text longer than
@@ -33,12 +48,21 @@ public:
     explicit QtDialogs(QWidget* owner = nullptr);
 
     void SetOwner(QWidget* owner) { m_owner = owner; }
-    // The exclamation beep of the insert-disc prompt; tests may count it.
+    // The system beep: the insert-disc prompt's exclamation beep and the
+    // slide-show dialog's refusal of a page range; tests may count it.
     void SetBeep(std::function<void()> beep) { m_beep = std::move(beep); }
+    // What the slide-show dialog's Help button does (the help command);
+    // nothing while unset.
+    void SetHelpHandler(std::function<void()> help) { m_help = std::move(help); }
+    // The open volume's page count, asked each time the slide-show dialog
+    // opens; its page boxes are checked against it. While unset the count is
+    // 0, so Show refuses every range.
+    void SetPageCountSource(std::function<int()> pageCount) { m_pageCount = std::move(pageCount); }
 
     void MessageBox(const std::string& text, MessageIcon icon) override;
     bool InsertDisc(const InsertDiscPrompt& prompt) override;
     bool SlideShowDialog(SlideShowDlgData& data) override;
+    void SlideShowHelp() override;
     std::optional<std::uint32_t> ChooseColor(std::uint32_t initial) override;
     std::optional<std::string> OpenVolumeFile() override;
     bool PrintDialog(QPrinter& printer) override;
@@ -46,4 +70,7 @@ public:
 private:
     QWidget* m_owner;
     std::function<void()> m_beep;
+    std::function<void()> m_help;
+    std::function<int()> m_pageCount;
+    bool m_slideShowHelpOpen = false;
 };

@@ -40,6 +40,12 @@ public:
     // (`data` is then left as it was).
     virtual bool SlideShowDialog(SlideShowDlgData& data) = 0;
 
+    // The slide-show help (the list of the show's keys, "Slide Show Help")
+    // as a modal dialog above the running show; returns when it is closed.
+    // A call while one is already open returns at once. An implementation
+    // without dialogs returns at once.
+    virtual void SlideShowHelp() {}
+
     // The colour chooser, opened on a stored colour value (0x00BBGGRR).
     // Returns the chosen colour, or none when the user cancelled.
     virtual std::optional<std::uint32_t> ChooseColor(std::uint32_t initial) = 0;

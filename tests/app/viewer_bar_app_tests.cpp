@@ -185,9 +185,9 @@ TEST_F(ViewerBarAppTest, ButtonsAreEnabledAsThePageAllows) {
         }
         return on;
     };
-    // Colouring instructions have no handler yet, so their button stays off.
-    const std::vector<CommandId> always = {ID_COLOUR_PAGE, ID_SLIDE_SHOW,   ID_FILE_PRINT,
-                                           ID_UPDATE_PAGE, ID_RESTORE_PAGE, ID_APP_EXIT};
+    const std::vector<CommandId> always = {ID_COLOUR_PAGE,           ID_SLIDE_SHOW,   ID_FILE_PRINT,
+                                           ID_UPDATE_PAGE,           ID_RESTORE_PAGE, ID_APP_EXIT,
+                                           ID_COLOURING_INSTRUCTIONS};
     auto with = [&](std::vector<CommandId> extra) {
         std::vector<CommandId> all = always;
         all.insert(all.end(), extra.begin(), extra.end());

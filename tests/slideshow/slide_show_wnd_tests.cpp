@@ -166,3 +166,96 @@ TEST_F(SlideShowWndTest, EachPageMovesOnWhenItsSoundHasPlayed) {
 }
 
 } // namespace
+
+namespace {
+
+class InstructionsTest : public SlideShowWndTest {
+protected:
+    InstructionsTest() {
+        fs::path pages = dir / "pages";
+        instructions = dir.Write("how.vol", "[Volume]\nTitle=How\nOrgPath=" + pages.string() +
+                                                "\nNumPages=2\n[Picture Files]\nPage1=TWO.BMP\n"
+                                                "Page2=THREE.BMP\n[Slide Show]\nGoBySeconds=1\n"
+                                                "Seconds=5\nSound=0\n");
+    }
+    void OpenBookOnPage(int page, const std::string& setting) {
+        if (!setting.empty())
+            settings.setValue("Tintaroo!/ColoringInstructions", QString::fromStdString(setting));
+        app = std::make_unique<CVolumeApp>(settings, "", &dialogs, &audio);
+        ASSERT_TRUE(app->InitInstance());
+        ASSERT_TRUE(app->OpenDocumentFile(volume.string()));
+        app->Frame().GoToPage(page);
+    }
+    fs::path instructions;
+};
+
+TEST_F(InstructionsTest, TheInstructionsRunAsAShowAndTheBookComesBackOnItsPage) {
+    OpenBookOnPage(3, instructions.string());
+    ASSERT_TRUE(app->RouteCommand(ID_COLOURING_INSTRUCTIONS));
+    EXPECT_EQ(app->Doc().GetTitle(), "How");
+    ASSERT_TRUE(Wnd());
+    EXPECT_EQ(ShownWidth(), 50); // the instructions' page 1
+    // F1 shows the show's help; outside a show it does nothing.
+    QTest::keyClick(Wnd(), Qt::Key_F1);
+    EXPECT_EQ(dialogs.slideShowHelps, 1);
+    QTest::keyClick(Wnd(), Qt::Key_Escape);
+    Settle();
+    EXPECT_FALSE(Wnd());
+    EXPECT_EQ(app->Doc().GetPathName(), fs::absolute(volume).lexically_normal().string());
+    EXPECT_EQ(app->State().m_nCurPage, 3);
+    EXPECT_EQ(app->View().Picture().Width(), 60);
+    EXPECT_TRUE(app->State().g_strReturnVolume.empty());
+    EXPECT_TRUE(app->State().g_bPageSoundAutoPlay);
+    ASSERT_TRUE(app->RouteCommand(ID_HELP));
+    EXPECT_EQ(dialogs.slideShowHelps, 1);
+}
+
+// Without the setting, or with instructions that cannot be opened, the open
+// book stays, nothing is remembered, and a later show ends where it is.
+TEST_F(InstructionsTest, MissingInstructionsLeaveTheBookAlone) {
+    OpenBookOnPage(2, "");
+    ASSERT_TRUE(app->RouteCommand(ID_COLOURING_INSTRUCTIONS));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "The coloring instructions are not installed.\n\nThe "
+                                        "setting ColoringInstructions names no book.");
+    EXPECT_FALSE(Wnd());
+
+    settings.setValue("Tintaroo!/ColoringInstructions",
+                      QString::fromStdString((dir / "gone.vol").string()));
+    ASSERT_TRUE(app->RouteCommand(ID_COLOURING_INSTRUCTIONS));
+    EXPECT_EQ(dialogs.messages.size(), 2u); // "Cannot find file"
+    EXPECT_TRUE(app->State().g_strReturnVolume.empty());
+    app->Frame().GoToPage(3);
+    ASSERT_TRUE(app->RouteCommand(ID_SLIDE_SHOW));
+    QTest::keyClick(Wnd(), Qt::Key_Home); // page 3 is the range's first
+    QTest::keyClick(Wnd(), Qt::Key_Escape);
+    Settle();
+    EXPECT_EQ(app->State().m_nCurPage, 3);
+    EXPECT_EQ(app->Doc().GetTitle(), "");
+}
+
+// Ctrl+Shift+S opens the show's settings; Show runs a show of them and the
+// volume file stays as it was.
+TEST_F(InstructionsTest, CtrlShiftSRunsAShowOfTheEditedSettings) {
+    OpenBookOnPage(1, "");
+    const std::string before = ReadFileBytes(volume);
+    SlideShowDlgData answer;
+    answer.m_nPagesChoice = 1;
+    answer.m_nFrom = 2;
+    answer.m_nTo = 3;
+    answer.m_nEvery = 1;
+    answer.m_nAdvanceChoice = 0;
+    dialogs.slideShowAnswer = answer;
+    QTest::keyClick(app->View().viewport(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_EQ(dialogs.slideShowOpenedWith.size(), 1u);
+    ASSERT_TRUE(Wnd());
+    EXPECT_EQ(ShownWidth(), 50);
+    Wnd()->Show().OnTimer();
+    EXPECT_EQ(ShownWidth(), 60);
+    Wnd()->Show().OnTimer();
+    Settle();
+    EXPECT_FALSE(Wnd()); // past page 3: over
+    EXPECT_EQ(ReadFileBytes(volume), before);
+}
+
+} // namespace

@@ -45,6 +45,9 @@ public:
         return true;
     }
 
+    // Counts the help lists shown; each returns at once.
+    void SlideShowHelp() override { ++slideShowHelps; }
+
     // Records the colour the chooser opened with and answers `colourAnswer`
     // (Cancel when unset).
     std::optional<std::uint32_t> ChooseColor(std::uint32_t initial) override {
@@ -70,6 +73,7 @@ public:
     std::function<void(std::size_t)> onInsertDisc;
     std::vector<SlideShowDlgData> slideShowOpenedWith;
     std::optional<SlideShowDlgData> slideShowAnswer;
+    int slideShowHelps = 0;
     std::vector<std::uint32_t> colourOpenedWith;
     std::optional<std::uint32_t> colourAnswer;
     int openDialogs = 0;

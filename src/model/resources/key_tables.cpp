@@ -6,6 +6,8 @@ namespace {
 constexpr auto kTable2Entries = std::to_array<KeyTableEntry>({
     {'P', kModCtrl, ID_FILE_PRINT},
     {'S', kModAlt, ID_PLAY_OR_STOP_KEY},
+    // The show's settings are for grown-ups: a key children will not stumble on.
+    {'S', kModCtrl | kModShift, ID_SLIDE_SHOW_SETTINGS},
     {VK_END, kModNone, ID_LAST_PAGE},
     {VK_HOME, kModNone, ID_FIRST_PAGE},
     {VK_NEXT, kModNone, ID_NEXT_PAGE},

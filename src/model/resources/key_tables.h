@@ -55,7 +55,7 @@ struct KeyTable {
 };
 
 // The main window's keys in viewer mode: Ctrl+P print, Alt+S play or stop,
-// End, Home, Page Down, Page Up.
+// Ctrl+Shift+S the slide show's settings, End, Home, Page Down, Page Up.
 extern const KeyTable kKeyTable2;
 
 // The slide-show window's keys: Home first; Page Up, Up, Left, Backspace, "P"

@@ -55,6 +55,8 @@ constexpr auto kStrings = std::to_array<StringEntry>({
     {IDS_CANNOT_SAVE_COPY, "%1\nThe colored picture cannot be saved."},
     {IDS_CANNOT_PRINT, "The page could not be printed.\n\nPlease check that the printer is "
                        "ready, then try again."},
+    {IDS_NO_INSTRUCTIONS, "The coloring instructions are not installed.\n\nThe setting "
+                          "ColoringInstructions names no book."},
     {IDS_COLOUR_NAME_FIRST + 0, "WHITE.WAV"},
     {IDS_COLOUR_NAME_FIRST + 1, "BLACK.WAV"},
     {IDS_COLOUR_NAME_FIRST + 2, "GRAY.WAV"},

@@ -21,6 +21,7 @@ enum : StringId {
     IDS_COPY_IS_ORIGINAL = 32806,    // "%1\nThe colored picture cannot be kept: ... original ..."
     IDS_CANNOT_SAVE_COPY = 32807,    // "%1\nThe colored picture cannot be saved."
     IDS_CANNOT_PRINT = 32808,        // "The page could not be printed. ..."
+    IDS_NO_INSTRUCTIONS = 32809,     // "The coloring instructions are not installed. ..."
     IDS_COLOUR_NAME_FIRST = 32835,   // 32835 + i: spoken name of colour i
     IDS_APP_TITLE = 57344,           // "Tintaroo!"
     IDS_ENTER_INTEGER = 61704,       // "Please enter an integer."
