@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Speaks the program's prompts into data/sounds/ (the tool-tip prompts, the
-# thirty colour names and the page numbers 1 to 99) and the sample book's
-# narrations into data/books/sample/. Flite's kal16 voice, slowed a little,
+# thirty colour names and the page numbers 1 to 99), the sample book's
+# narrations into data/books/sample/ and the colouring instructions' into
+# data/books/instructions/. Flite's kal16 voice, slowed a little,
 # was the clearest of the Debian voices we tried (a speech recogniser
 # understood it best); sox trims the silence, normalises and writes 16-bit
 # mono WAVE files at 16000 samples a second, without dither, so every run
@@ -15,6 +16,7 @@ set -euo pipefail
 root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
 sounds="$root/data/sounds"
 book="$root/data/books/sample"
+instructions="$root/data/books/instructions"
 voice=kal16
 stretch=1.2
 
@@ -117,4 +119,20 @@ DOG.WAV|This is a dog. The dog says woof.
 FISH.WAV|This is a fish. The fish swims in the water.
 HOUSE.WAV|This is a house. Who lives in the house?
 TREE.WAV|This is a tree. Birds sit in the tree.
+NARRATIONS
+
+# The colouring instructions, one narration a page (STEP1.BMP goes with
+# STEP1.WAV), short enough for a four-year-old; the tools are called by
+# their tool-tip names (paint brush, straight line).
+mkdir -p "$instructions"
+while IFS='|' read -r file text; do
+    speak "$instructions/$file" "$text"
+done <<'NARRATIONS'
+STEP1.WAV|Press the button with the house and the brush to color the page.
+STEP2.WAV|Press a color box to pick a color.
+STEP3.WAV|Press inside a shape. It fills up with your color.
+STEP4.WAV|Pick the paint brush. Hold the mouse button down and move to paint.
+STEP5.WAV|Pick the straight line. Hold the mouse button down, move, and let go.
+STEP6.WAV|Oops? Press the arrow to take it back.
+STEP7.WAV|All done? Press the check mark to keep your picture.
 NARRATIONS
