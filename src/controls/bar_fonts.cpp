@@ -1,28 +1,6 @@
 #include "controls/bar_fonts.h"
 
-#include <QFontMetrics>
-
-#include <algorithm>
-#include <cmath>
-
-namespace {
-
-// The font whose line height (ascent plus descent) is `cell` pixels: the
-// pixel size is the em, and families differ in how far their lines reach
-// beyond it.
-QFont WithCellHeight(QFont font, int cell) {
-    font.setPixelSize(cell);
-    int height = QFontMetrics(font).height();
-    if (height > 0 && height != cell) {
-        int em = static_cast<int>(std::lround(double(cell) * cell / height));
-        font.setPixelSize(std::max(1, em));
-        while (em > 1 && QFontMetrics(font).height() > cell)
-            font.setPixelSize(--em);
-    }
-    return font;
-}
-
-} // namespace
+#include "framework/qt_dialogs.h"
 
 QFont SmallBoldFont() {
     QFont font("MS Sans Serif");

@@ -40,10 +40,11 @@ QMessageBox::Icon QtIcon(MessageIcon icon) {
     }
 }
 
-// The font whose line height (ascent plus descent) is `cell` pixels: the
-// pixel size is the em, and families differ in how far their lines reach
-// beyond it.
+} // namespace
+
 QFont WithCellHeight(QFont font, int cell) {
+    // The pixel size is the em, and families differ in how far their lines
+    // reach beyond it.
     font.setPixelSize(cell);
     int height = QFontMetrics(font).height();
     if (height > 0 && height != cell) {
@@ -54,8 +55,6 @@ QFont WithCellHeight(QFont font, int cell) {
     }
     return font;
 }
-
-} // namespace
 
 QFont DialogFont() {
     // The templates were drawn for a font whose base units are about 6 x 13

@@ -16,6 +16,9 @@ class QLabel;
 // The templates' dialog font: a sans serif with a 13-pixel line, the
 // height of the templates' 8-point font.
 QFont DialogFont();
+// `font` at the pixel size whose line height (ascent plus descent) is `cell`
+// pixels, or the largest smaller one.
+QFont WithCellHeight(QFont font, int cell);
 
 // A rectangle of a dialog template, given in dialog units, in pixels: the
 // templates' font has base units of about 6 x 13 pixels, and a dialog unit
