@@ -2,9 +2,8 @@
 
 #include "book_tool/convert_picture.h"
 #include "book_tool/json_writer.h"
+#include "book_tool/volume_check.h"
 #include "model/dialogs.h"
-#include "model/display/dib.h"
-#include "model/display/palette_builder.h"
 #include "model/mainframe/running_state.h"
 #include "model/volume/vol_doc.h"
 #include "platform/app_settings.h"
@@ -12,8 +11,8 @@
 #include "platform/host_paths.h"
 #include "platform/mci_extensions.h"
 #include "platform/profile_file.h"
+#include "platform/text_util.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -36,7 +35,9 @@ constexpr const char* kUsage =
     "  info VOLUME    print as JSON what the program reads from the volume: title,\n"
     "                 folders, counts, each page's picture and sound entries with\n"
     "                 the files they resolve to, background colour, slide show\n"
-    "  check VOLUME   list what would go wrong for a child, one line each;\n"
+    "  check VOLUME   list what would go wrong for a child, one line each\n"
+    "                 (missing, unreadable or oversized pictures, unplayable\n"
+    "                 sounds, entries never read or reaching outside the book);\n"
     "                 exit 1 when something would\n"
     "  convert PICTURE PAGE\n"
     "                 write any bitmap (.bmp) the program can read as the page file\n"
@@ -49,6 +50,7 @@ constexpr const char* kUsage =
     "  --help         show this help\n"
     "  --version      show the version\n"
     "\n"
+    "A VOLUME without a \".\" in its name gets \".VOL\" added, as in the program.\n\n"
     "Exit codes: 0 fine, 1 problems found, 2 no such volume or picture file, or\n"
     "a VOLUME that is not a volume (no [Volume] section),\n"
     "3 the volume's OrgPath folder cannot be reached, 4 the picture cannot be\n"
@@ -81,6 +83,15 @@ struct Book {
     RunningState state; // page 1, viewer mode, no show: as the program starts
     std::unique_ptr<CVolDoc> doc;
 };
+
+// The volume name as the program takes it from its command line: without
+// its quotation marks, and with ".VOL" added when it has no "." at all.
+std::string VolumeName(const std::string& arg) {
+    std::string name = StripQuotationMarks(arg);
+    if (!name.empty() && name.find('.') == std::string::npos)
+        name += ".VOL";
+    return name;
+}
 
 void LoadSettings(Book& book) {
     LoadAppSettings(AppSettingsFiles()).ApplyTo(book.paths, book.mci);
@@ -149,76 +160,6 @@ void WriteSlideShow(JsonWriter& json, const CSlideShowInfo& show) {
     json.EndObject();
 }
 
-int ShownPages(const CVolDoc& doc) {
-    return std::min(doc.GetPageCount(), kMaxShownPage);
-}
-
-void CheckFolders(const CVolDoc& doc, std::vector<std::string>& problems) {
-    const HostPaths& paths = doc.Paths();
-    if (doc.GetCopyDir().empty()) {
-        problems.push_back("CopyDir is empty: the pages cannot be coloured");
-    } else if (!paths.DirectoryExists(doc.GetCopyDir())) {
-        problems.push_back("CopyDir \"" + doc.GetCopyDir() +
-                           "\" is not a folder: coloured pictures cannot be kept");
-    } else {
-        std::error_code ec;
-        if (fs::equivalent(*paths.Resolve(doc.GetCopyDir()), *paths.Resolve(doc.GetOrgPath()), ec))
-            problems.push_back("CopyDir \"" + doc.GetCopyDir() +
-                               "\" is the same folder as OrgPath: colouring would overwrite the "
-                               "original pictures");
-    }
-    if (!doc.GetColPath().empty() && !paths.DirectoryExists(doc.GetColPath()))
-        problems.push_back("ColPath \"" + doc.GetColPath() + "\" is not a folder");
-}
-
-// The program shows and saves an 8-bit page with its own colour table and
-// as many paint colours as still fit; with a full table a painted colour is
-// saved as the nearest colour of the table.
-void CheckPaintColours(const CVolDoc& doc, const std::string& where, const std::string& picture,
-                       std::vector<std::string>& problems) {
-    if (!doc.CanColour())
-        return;
-    DibHandle page = LoadDIB(*doc.Paths().Resolve(picture));
-    if (page && page->header.bitCount == 8 &&
-        !HoldsPaintColours(WithPaintColours(CreateDIBPalette(*page))))
-        problems.push_back(where + "picture \"" + picture +
-                           "\" has a full colour table without the paint colours: painted "
-                           "colours will change when saved");
-}
-
-void CheckPage(const CVolDoc& doc, int page, std::vector<std::string>& problems) {
-    const HostPaths& paths = doc.Paths();
-    const std::string where = "page " + std::to_string(page) + ": ";
-    std::string picture = doc.GetPageFile(page, PageFileKind::Picture);
-    if (picture.empty()) {
-        problems.push_back(where + "no picture");
-    } else if (!paths.FileExists(picture)) {
-        std::string original = doc.GetOriginalPath(page);
-        if (doc.CanColour() && paths.FileExists(original)) {
-            problems.push_back(where + "picture \"" + picture + "\" not found; the original \"" +
-                               original + "\" is shown instead");
-            CheckPaintColours(doc, where, original, problems);
-        } else {
-            problems.push_back(where + "picture \"" + picture + "\" not found");
-        }
-    } else {
-        CheckPaintColours(doc, where, picture, problems);
-    }
-    std::string sound = doc.GetPageFile(page, PageFileKind::Sound);
-    if (sound.empty())
-        return;
-    switch (doc.CanPlaySound(sound)) {
-    case SoundPlayability::NoFile:
-        problems.push_back(where + "sound \"" + sound + "\" not found");
-        break;
-    case SoundPlayability::Unsupported:
-        problems.push_back(where + "sound \"" + sound + "\" is of a type no device plays");
-        break;
-    case SoundPlayability::Playable:
-        break;
-    }
-}
-
 } // namespace
 
 void WriteVolumeInfo(const CVolDoc& doc, std::ostream& out) {
@@ -245,19 +186,6 @@ void WriteVolumeInfo(const CVolDoc& doc, std::ostream& out) {
     json.EndObject();
 }
 
-std::vector<std::string> FindVolumeProblems(const CVolDoc& doc) {
-    std::vector<std::string> problems;
-    CheckFolders(doc, problems);
-    for (int page = 1; page <= ShownPages(doc); ++page)
-        CheckPage(doc, page, problems);
-    // The page count stops at the last page shown; the lists may go on.
-    const int listed = std::max(doc.GetPictureCount(), doc.GetSoundCount());
-    if (listed > kMaxShownPage)
-        problems.push_back("pages 100 to " + std::to_string(listed) +
-                           " are never shown: a book shows pages 1 to 99 only");
-    return problems;
-}
-
 int RunBookTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         out << kUsage;
@@ -274,7 +202,7 @@ int RunBookTool(const std::vector<std::string>& args, std::ostream& out, std::os
         return kExitUsage;
     }
     Book book;
-    if (int rc = OpenBook(args[1], book, err); rc != kExitOk)
+    if (int rc = OpenBook(VolumeName(args[1]), book, err); rc != kExitOk)
         return rc;
     if (args[0] == "info") {
         WriteVolumeInfo(*book.doc, out);

@@ -28,7 +28,3 @@ int RunBookTool(const std::vector<std::string>& args, std::ostream& out, std::os
 
 // The JSON report of an open volume.
 void WriteVolumeInfo(const CVolDoc& doc, std::ostream& out);
-
-// What would go wrong for a child with an open volume, one line each; empty
-// when nothing would. Sounds are judged as if wave and MIDI output exist.
-std::vector<std::string> FindVolumeProblems(const CVolDoc& doc);

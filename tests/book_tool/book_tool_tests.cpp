@@ -1,5 +1,6 @@
 #include "book_tool/book_tool.h"
 
+#include "bmp_forge.h"
 #include "book_tool/json_writer.h"
 #include "model/controls/color_table.h"
 #include "model/display/dib.h"
@@ -25,6 +26,19 @@ Result RunTool(const std::vector<std::string>& args) {
     return {rc, out.str(), err.str()};
 }
 
+// A black-and-white bitmap file of that size.
+std::string Bmp(int width, int height, std::uint32_t compression = kDibRgb) {
+    BmpRecipe recipe;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.bitCount = 1;
+    recipe.compression = compression;
+    recipe.colorTable = {0xFFFFFF, 0x000000};
+    recipe.bits.assign(static_cast<std::size_t>((width + 31) / 32) * 4 * height, 0);
+    std::vector<std::uint8_t> bytes = ForgeBmp(recipe);
+    return {bytes.begin(), bytes.end()};
+}
+
 class BookToolTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -32,7 +46,7 @@ protected:
         ::setenv("XDG_CONFIG_DIRS", (dir / "etc").c_str(), 1);
         org = dir.MakeDir("book");
         copies = dir.MakeDir("copies");
-        dir.Write("book/CAT.BMP", "bmp");
+        dir.Write("book/CAT.BMP", Bmp(2, 2));
         dir.Write("book/Meow.wav", "wav");
         dir.Write("book/CLIP.AVI", "avi");
     }
@@ -98,6 +112,96 @@ TEST_F(BookToolTest, CheckPassesAGoodBookAndUsesTheSettingsMediaTypes) {
     Result r = RunTool({"check", vol.string()});
     EXPECT_EQ(r.rc, 0) << r.out;
     EXPECT_EQ(r.out, "No problems found.\n");
+}
+
+// Each case is a small book of its own: "{dir}" in its keys and in the
+// expected lines stands for the case's folder, which holds book/ (OrgPath,
+// with CAT.BMP and Meow.wav), copies/ (CopyDir) and the case's files.
+TEST_F(BookToolTest, CheckReportsWhatTheProgramWouldTripOn) {
+    struct Case {
+        std::string volumeKeys, entries;
+        std::vector<std::pair<std::string, std::string>> files;
+        std::string expected;
+    };
+    const std::string cut = Bmp(8, 8).substr(0, Bmp(8, 8).size() - 16); // half its rows
+    const std::string png = "\x89PNG\r\n\x1a\n" + std::string(40, '\0');
+    const std::string cat = "[Picture Files]\nPage1=CAT.BMP\n";
+    const std::vector<Case> cases = {
+        {"NumPages=1\nColPath={dir}\\col\n",
+         "[Picture Files]\nPage1=SCREEN.BMP\n[Sound Files]\nPage1={dir}/col/Hi.wav\n",
+         {{"book/SCREEN.BMP", Bmp(1920, 1080)}, {"col/Hi.wav", "wav"}},
+         "No problems found.\n"},
+        {"NumPages=1\n",
+         "[Picture Files]\nPage1=CUT.BMP\n",
+         {{"book/CUT.BMP", cut}},
+         "page 1: picture \"CUT.BMP\" cannot be read as a bitmap: truncated pixel data\n"},
+        {"NumPages=1\n",
+         "[Picture Files]\nPage1=PNG.BMP\n",
+         {{"book/PNG.BMP", png}},
+         "page 1: picture \"PNG.BMP\" cannot be read as a bitmap: not a bitmap file\n"},
+        {"NumPages=1\n",
+         "[Picture Files]\nPage1=IN.BMP\n",
+         {{"book/IN.BMP", Bmp(2, 2, kDibPng)}},
+         "page 1: picture \"IN.BMP\" cannot be read as a bitmap: embedded JPEG or PNG pictures "
+         "are not supported\n"},
+        {"NumPages=2\n",
+         "[Picture Files]\nPage1=WIDE.BMP\nPage2=TALL.BMP\n",
+         {{"book/WIDE.BMP", Bmp(1921, 1)}, {"book/TALL.BMP", Bmp(1, 1081)}},
+         "page 1: picture \"WIDE.BMP\" is 1921 x 1, larger than 1920 x 1080: the child has to "
+         "scroll\npage 2: picture \"TALL.BMP\" is 1 x 1081, larger than 1920 x 1080: the child "
+         "has to scroll\n"},
+        {"NumPages=1\n",
+         "[Picture Files]\nPage1=..\\OUT.BMP\n[Sound Files]\nPage1={dir}/Hi.wav\n",
+         {{"OUT.BMP", Bmp(2, 2)}, {"Hi.wav", "wav"}},
+         "page 1: picture \"..\\OUT.BMP\" reaches outside the book: {dir}/OUT.BMP\n"
+         "page 1: sound \"{dir}/Hi.wav\" reaches outside the book: {dir}/Hi.wav\n"},
+        {"NumPages=1\n",
+         cat + "Page3=CAT.BMP\n[Sound Files]\nPage2=MEOW.WAV\nPAGE7=x\nPage02=x\n",
+         {},
+         "[Picture Files] Page3: above NumPages (1), never read\n"
+         "[Sound Files] Page2, PAGE7: above NumPages (1), never read\n"},
+        {"", cat, {}, "NumPages is missing: no page is read\npage 1: no picture\n"},
+        {"NumPages=0\n",
+         cat,
+         {},
+         "NumPages \"0\" is not a number above 0: no page is read\npage 1: no picture\n"},
+        {"NumPages=-3\n",
+         cat,
+         {},
+         "NumPages \"-3\" is not a number above 0: no page is read\npage 1: no picture\n"},
+        {"NumPages=many\n",
+         cat,
+         {},
+         "NumPages \"many\" is not a number above 0: no page is read\npage 1: no picture\n"},
+    };
+    auto fill = [](std::string text, const std::string& folder) {
+        for (std::size_t at; (at = text.find("{dir}")) != std::string::npos;)
+            text.replace(at, 5, folder);
+        return text;
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        const std::string name = "case" + std::to_string(i);
+        const std::string folder = fs::weakly_canonical(dir.MakeDir(name)).string();
+        dir.Write(name + "/book/CAT.BMP", Bmp(2, 2));
+        dir.Write(name + "/book/Meow.wav", "wav");
+        dir.MakeDir(name + "/copies");
+        for (const auto& [file, bytes] : c.files)
+            dir.Write(name + "/" + file, bytes);
+        fs::path vol = dir.Write(
+            name + "/book.vol",
+            fill("[Volume]\nOrgPath={dir}/book\nCopyDir={dir}/copies\n" + c.volumeKeys + c.entries,
+                 folder));
+        Result r = RunTool({"check", vol.string()});
+        EXPECT_EQ(r.out, fill(c.expected, folder)) << name << ": " << r.err;
+        EXPECT_EQ(r.rc, c.expected == "No problems found.\n" ? 0 : 1) << name;
+    }
+
+    // As the program does, a name without "." (its quotation marks gone)
+    // opens the ".VOL" file of that name.
+    const std::string bare = "\"" + (dir / "case0" / "book").string() + "\"";
+    EXPECT_EQ(RunTool({"check", bare}).out, "No problems found.\n");
+    EXPECT_EQ(RunTool({"info", bare}).rc, 0);
 }
 
 // An 8-bit page whose colour table leaves no room for the paint colours
