@@ -34,23 +34,6 @@ void CheckFolders(const CVolDoc& doc, Problems& problems) {
         problems.push_back("ColPath \"" + doc.GetColPath() + "\" is not a folder");
 }
 
-// The page number of a key named "Page<N>" (any case, N decimal without
-// leading zeros, 1..INT_MAX), or 0 for any other key: the keys the program
-// takes for page entries.
-int PageKeyNumber(std::string_view key) {
-    if (key.size() < 5 || !EqualsNoCase(key.substr(0, 4), "page") || key[4] == '0')
-        return 0;
-    long long n = 0;
-    for (char c : key.substr(4)) {
-        if (c < '0' || c > '9')
-            return 0;
-        n = n * 10 + (c - '0');
-        if (n > INT_MAX)
-            return 0;
-    }
-    return static_cast<int>(n);
-}
-
 // The program reads page keys 1..NumPages only, so entries above it, or all
 // of them when NumPages is not a count, are silently lost; the open document
 // cannot tell, so the file is read again.

@@ -49,7 +49,6 @@ public:
     // Takes back the newest colouring step; nothing when there is none.
     void Undo() { m_tools.Undo(); }
     int GetUndoCount() const { return m_tools.GetUndoCount(); }
-    const ColouringTools& Tools() const { return m_tools; }
 
     // What a double click on the picture asks for (the main window decides
     // whether colouring may start).

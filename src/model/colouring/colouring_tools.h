@@ -63,8 +63,6 @@ public:
     void Undo();
     int GetUndoCount() const { return m_engine.GetUndoCount(); }
 
-    const PixelEngine& Engine() const { return m_engine; }
-
 private:
     Pixel DrawingColour() const;
     int Radius() const;

@@ -1,6 +1,9 @@
 #include "model/volume/page_list.h"
 
+#include "platform/text_util.h"
+
 #include <algorithm>
+#include <climits>
 
 std::string_view PageList::At(std::int64_t index) const {
     if (index < 0 || index >= m_size || index > INT32_MAX)
@@ -28,4 +31,18 @@ void PageList::TrimTrailingEmpty(std::int64_t minSize) {
     std::int64_t lastEntry = m_entries.empty() ? 0 : m_entries.rbegin()->first;
     std::int64_t wanted = std::max(lastEntry + 1, minSize);
     m_size = std::min(m_size, wanted);
+}
+
+int PageKeyNumber(std::string_view key) {
+    if (key.size() < 5 || !EqualsNoCase(key.substr(0, 4), "page") || key[4] == '0')
+        return 0;
+    long long n = 0;
+    for (char c : key.substr(4)) {
+        if (c < '0' || c > '9')
+            return 0;
+        n = n * 10 + (c - '0');
+        if (n > INT_MAX)
+            return 0;
+    }
+    return static_cast<int>(n);
 }

@@ -9,6 +9,11 @@
 #include <string>
 #include <string_view>
 
+// The page number of a key named "Page<N>" (any case, N decimal without
+// leading zeros, 1..INT_MAX), or 0 for any other key: the keys a volume's
+// page sections are read by.
+int PageKeyNumber(std::string_view key);
+
 class PageList {
 public:
     // Number of elements (last index + 1); 0 for an empty list. 64-bit, since

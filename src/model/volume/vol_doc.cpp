@@ -21,22 +21,6 @@ namespace {
 constexpr std::size_t kShortValue = 255;
 constexpr std::size_t kPageValue = 512;
 
-// The page number of a key named "Page<N>" (any case, N decimal without
-// leading zeros, 1..INT_MAX), or 0 for any other key.
-int PageKeyNumber(std::string_view key) {
-    if (key.size() < 5 || !EqualsNoCase(key.substr(0, 4), "page") || key[4] == '0')
-        return 0;
-    long long n = 0;
-    for (char c : key.substr(4)) {
-        if (c < '0' || c > '9')
-            return 0;
-        n = n * 10 + (c - '0');
-        if (n > INT_MAX)
-            return 0;
-    }
-    return static_cast<int>(n);
-}
-
 // Reads the page keys 1..numPages of a section. Only the keys the file has
 // are visited, so a huge NumPages costs nothing; the result is the same as
 // asking for every key in turn.

@@ -1,21 +1,11 @@
 #include "model/slideshow/slide_show_info.h"
 
 #include "platform/audio_devices.h"
+#include "support/slide_show_record.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-CSlideShowInfo Record(int start, int end, int seconds, int goBySeconds, int sound, int loop) {
-    CSlideShowInfo r;
-    r.m_nStartPage = start;
-    r.m_nEndPage = end;
-    r.m_nSeconds = seconds;
-    r.m_bGoBySeconds = goBySeconds;
-    r.m_bSound = sound;
-    r.m_bLoop = loop;
-    return r;
-}
 
 TEST(ApplyDefaultsTest, FillsOnlyWhatIsUnset) {
     FixedAudioDevices none(0, 0), waveOnly(1, 0), midiOnly(0, 1);

@@ -12,6 +12,7 @@
 #include "support/recording_audio.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_pump.h"
+#include "support/slide_show_record.h"
 #include "support/sound_book.h"
 #include "support/temp_dir.h"
 
@@ -27,17 +28,6 @@ namespace {
 using Log = std::vector<std::string>;
 using Pages = std::vector<int>;
 using Visits = std::vector<std::pair<int, bool>>; // page, autoplay during the call
-
-CSlideShowInfo Record(int start, int end, int seconds, bool goBySeconds, bool sound, bool loop) {
-    CSlideShowInfo r;
-    r.m_nStartPage = start;
-    r.m_nEndPage = end;
-    r.m_nSeconds = seconds;
-    r.m_bGoBySeconds = goBySeconds;
-    r.m_bSound = sound;
-    r.m_bLoop = loop;
-    return r;
-}
 
 // Also records pauses and resumes.
 class PausingAudio : public RecordingAudio {
