@@ -15,9 +15,11 @@ int main(int argc, char** argv) {
     if (::mkdtemp(base.data())) {
         std::filesystem::create_directories(base + "/config");
         std::filesystem::create_directories(base + "/etc");
+        std::filesystem::create_directories(base + "/data");
         std::filesystem::create_directories(base + "/runtime");
         ::setenv("XDG_CONFIG_HOME", (base + "/config").c_str(), 1);
         ::setenv("XDG_CONFIG_DIRS", (base + "/etc").c_str(), 1);
+        ::setenv("XDG_DATA_HOME", (base + "/data").c_str(), 1);
         ::setenv("XDG_RUNTIME_DIR", (base + "/runtime").c_str(), 1);
         ::chmod((base + "/runtime").c_str(), 0700);
     }

@@ -5,7 +5,6 @@
 #include "model/volume/vol_doc.h"
 #include "model/wait_cursor.h"
 #include "platform/host_paths.h"
-#include "platform/profile_file.h"
 
 #include <filesystem>
 #include <system_error>
@@ -53,8 +52,9 @@ KeepResult SaveAndRecord(CVolDoc& doc, int page, IPictureOwner& owner, std::stri
     }
     // A copy that was not written must not become the page's entry: the
     // child would lose the colouring with no word said. Staying in colouring
-    // mode keeps it on the screen, with its undo steps.
-    if (owner.SavePicture(copy) != 1) {
+    // mode keeps it on the screen, with its undo steps. A read-only book
+    // first needs its working copy and copies folder in the user's data.
+    if (!doc.PrepareCopyFolder() || owner.SavePicture(copy) != 1) {
         problem = FormatMessageId(IDS_CANNOT_SAVE_COPY, {copy});
         return KeepResult::SaveFailed;
     }
@@ -120,8 +120,7 @@ bool ShowColouredPicture(CVolDoc& doc, int page, IPictureOwner& owner, bool page
     const std::string volume = doc.GetPathName();
     doc.SetPageFile(page, PageFileKind::Picture, path);
     owner.LoadPicture(path);
-    if (!volume.empty())
-        WritePrivateProfileString("Picture Files", PageKey(page), path, volume);
+    doc.WriteVolumeKey(volume, "Picture Files", PageKey(page), path);
     return true;
 }
 

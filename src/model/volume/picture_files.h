@@ -40,15 +40,17 @@ enum class KeepResult {
     Kept,           // saved, entry written, back in viewer mode
     NoCopyFolder,   // the volume names no CopyDir
     SameAsOriginal, // the copy would be the page's original file
-    SaveFailed,     // the copy could not be written
+    SaveFailed,     // the copy, or a read-only book's copies folder, could not be written
     NoPicture,      // the page names no picture file: nothing was done
 };
 
 // The done command on `page`: plays "WHIZZ", saves the coloured picture as
 // the page's coloured copy (GetCopyPath), writes the copy path as the page's
 // entry ("Picture Files", "Page<N>") to the volume file and to the document,
-// switches to viewer mode and reloads the page. A volume file that cannot be
-// written is not reported; the document's entry changes all the same.
+// switches to viewer mode and reloads the page. A read-only book's copy and
+// entry go to its working copy in the user's data (user_book.h), made first.
+// A volume file that cannot be written is not reported; the document's entry
+// changes all the same.
 // When the copy cannot be kept (no CopyDir, a copy path that is the
 // original's file, or a failed save) an exclamation message says so, nothing
 // is written to the volume or the document and the caller stays in colouring

@@ -3,6 +3,7 @@
 #include "model/dialogs.h"
 #include "model/mainframe/running_state.h"
 #include "model/resources/string_table.h"
+#include "model/volume/user_book.h"
 #include "model/volume/volume_frame.h"
 #include "model/wait_cursor.h"
 #include "platform/audio_devices.h"
@@ -92,13 +93,22 @@ bool CVolDoc::OnOpenDocument(const std::string& pathName) {
                              MessageIcon::Exclamation);
         return false;
     }
-    const ProfileText volume(std::move(*bytes));
+    ProfileText volume(std::move(*bytes));
     // A file that is not a volume at all (empty, binary, another kind of
     // text) would otherwise ask for a disc of a book with no title, for ever.
     if (!volume.HasSection("Volume")) {
         m_dialogs.MessageBox(FormatMessageId(IDS_NOT_A_VOLUME, {file->string()}),
                              MessageIcon::Exclamation);
         return false;
+    }
+    // The entries a child changed in a read-only book live in its working
+    // copy, so they come back after a restart.
+    const std::string fullPath = std::filesystem::absolute(*file).lexically_normal().string();
+    const std::optional<UserBook> user =
+        m_userCopies ? FindUserBook(fullPath) : std::optional<UserBook>();
+    if (user) {
+        if (std::optional<ProfileText> copy = ReadWorkingCopy(*user))
+            volume = std::move(*copy);
     }
 
     std::string orgPath = GetProfileString(volume, "Volume", "OrgPath", "", kShortValue);
@@ -110,6 +120,10 @@ bool CVolDoc::OnOpenDocument(const std::string& pathName) {
     WaitCursorScope wait(m_pWaitCursor);
     Content c;
     ReadContent(volume, c);
+    // Taken from the place, not from the working copy's key, which a long
+    // data folder would have cut short.
+    if (user && !c.copyDir.empty())
+        c.copyDir = user->copyFolder.string();
     m_orgPath = std::move(orgPath);
     m_copyDir = std::move(c.copyDir);
     m_colPath = std::move(c.colPath);
@@ -121,7 +135,7 @@ bool CVolDoc::OnOpenDocument(const std::string& pathName) {
     m_backColor = c.backColor;
     m_slideShow = c.slideShow;
     m_slideShow.ApplyDefaults(m_pageCount, m_devices);
-    SetPathName(std::filesystem::absolute(*file).lexically_normal().string());
+    SetPathName(fullPath);
     if (m_pFrame)
         m_pFrame->OnVolumeRead();
     return true;
@@ -204,7 +218,21 @@ void CVolDoc::OnSlideShowSettings() {
 
 bool CVolDoc::WriteVolumeKey(std::string_view section, std::string_view key,
                              std::string_view value) const {
-    if (GetPathName().empty())
+    return WriteVolumeKey(GetPathName(), section, key, value);
+}
+
+bool CVolDoc::WriteVolumeKey(const std::string& volume, std::string_view section,
+                             std::string_view key, std::string_view value) const {
+    if (volume.empty())
         return false;
-    return WritePrivateProfileString(section, key, value, GetPathName());
+    if (!m_userCopies)
+        return WritePrivateProfileString(section, key, value, volume);
+    return WriteBookKey(volume, section, key, value);
+}
+
+bool CVolDoc::PrepareCopyFolder() const {
+    if (!m_userCopies || GetPathName().empty())
+        return true;
+    const std::optional<UserBook> user = FindUserBook(GetPathName());
+    return !user || MakeUserBook(GetPathName(), *user, true);
 }

@@ -50,7 +50,9 @@ public:
 
     // Opens a volume file (a host path or stored name). On success the
     // document holds the new volume, its path name is the file's full host
-    // path and the volume's OrgPath is the current directory. On failure
+    // path and the volume's OrgPath is the current directory. A read-only
+    // book (user_book.h) is read from its working copy once that exists, and
+    // its CopyDir, when it names one, is the working copies folder. On failure
     // (missing file, a file without a [Volume] section, or the insert-disc
     // prompt cancelled) the user has been told and nothing changes: not the
     // document, not its path name, not the current directory.
@@ -81,10 +83,22 @@ public:
     // count is the larger list's, at most kMaxShownPage.
     void CountPages();
 
-    // Writes one key into the open volume file; false when there is none or
-    // the write fails.
+    // Writes one key into the open volume file (a read-only book's working
+    // copy, made on the first write); false when there is none or the write
+    // fails.
     bool WriteVolumeKey(std::string_view section, std::string_view key,
                         std::string_view value) const;
+    // The same for a volume file that was open earlier (its full host path).
+    bool WriteVolumeKey(const std::string& volume, std::string_view section, std::string_view key,
+                        std::string_view value) const;
+    // Readies the folder coloured copies are saved in: for a read-only
+    // book, makes its working copy and copies folder; for any other volume
+    // it does nothing. False when they could not be made.
+    bool PrepareCopyFolder() const;
+    // Whether read-only books go through their working copies (on unless
+    // turned off). Off, every volume is read and written as it is: for tools
+    // that look at a book itself rather than at one user's colouring.
+    void SetUserWorkingCopies(bool on) { m_userCopies = on; }
 
     const std::string& GetTitle() const { return m_title; }
     const std::string& GetCopyDir() const { return m_copyDir; }
@@ -125,6 +139,7 @@ private:
     int m_soundCount = 1;
     ColorRef m_backColor = 0;
     bool m_canColour = false;
+    bool m_userCopies = true;
     CSlideShowInfo m_slideShow;
 
     HostPaths& m_paths;
