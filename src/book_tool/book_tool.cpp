@@ -2,6 +2,7 @@
 
 #include "book_tool/convert_picture.h"
 #include "book_tool/json_writer.h"
+#include "book_tool/make_book.h"
 #include "book_tool/volume_check.h"
 #include "model/dialogs.h"
 #include "model/mainframe/running_state.h"
@@ -26,10 +27,11 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: tintaroo-book info|check VOLUME\n"
-    "       tintaroo-book convert PICTURE PAGE\n"
+    "       tintaroo-book convert PICTURE PAGE [--clean [--speck N] [--gap N]]\n"
+    "       tintaroo-book make FOLDER VOLUME [options]\n"
     "\n"
-    "Reports on a Tintaroo! volume file (.vol) the way the program reads it, and\n"
-    "turns pictures into page files.\n"
+    "Reports on a Tintaroo! volume file (.vol) the way the program reads it,\n"
+    "turns pictures into page files, and makes books from folders of pictures.\n"
     "\n"
     "Commands:\n"
     "  info VOLUME    print as JSON what the program reads from the volume: title,\n"
@@ -40,21 +42,60 @@ constexpr const char* kUsage =
     "                 sounds, entries never read or reaching outside the book);\n"
     "                 exit 1 when something would\n"
     "  convert PICTURE PAGE\n"
-    "                 write any bitmap (.bmp) the program can read as the page file\n"
-    "                 the program itself writes: 8 bits, uncompressed, the\n"
-    "                 picture's own colours (the nearest of 256 when it has more)\n"
-    "                 followed by the thirty paint colours; PAGE is replaced whole\n"
-    "                 or not at all (rewritten in place only when its folder is\n"
-    "                 read-only) and may be PICTURE itself; a PAGE that is not a\n"
-    "                 regular file, or may not be written, is left alone\n"
+    "                 write a PNG, JPEG or any bitmap (.bmp) the program can read\n"
+    "                 as the page file the program itself writes: 8 bits,\n"
+    "                 uncompressed, the picture's own colours (the nearest of 256\n"
+    "                 when it has more) followed by the thirty paint colours; PAGE\n"
+    "                 is replaced whole or not at all (rewritten in place only\n"
+    "                 when its folder is read-only) and may be PICTURE itself; a\n"
+    "                 PAGE that is not a regular file, or may not be written, is\n"
+    "                 left alone. --clean cleans up the line art first (below)\n"
+    "  make FOLDER VOLUME\n"
+    "                 make a book of the pictures (.png, .jpg, .jpeg, .bmp) in\n"
+    "                 FOLDER, in natural name order (page2 before page10, letter\n"
+    "                 case ignored) or in the order of FOLDER/pages.txt (one file\n"
+    "                 name a line; blank lines and lines starting with # skipped).\n"
+    "                 A sound with a picture's name (.wav, .ogg, .mp3, .mid) is\n"
+    "                 its page's sound. For VOLUME Farm it writes Farm.VOL, the\n"
+    "                 pages and their sounds in \"Farm pages\" (OrgPath), and makes\n"
+    "                 the empty folders \"Farm copies\" (CopyDir) and \"Farm coloured\"\n"
+    "                 (ColPath) beside it. Every picture is read before anything is\n"
+    "                 written; the files it reads are never written over.\n"
     "  --help         show this help\n"
     "  --version      show the version\n"
     "\n"
+    "Options of make:\n"
+    "  --title TEXT          the book's title (default: the folder's name)\n"
+    "  --copy-dir DIR        CopyDir instead of \"<VOLUME> copies\"\n"
+    "  --col-path DIR        ColPath instead of \"<VOLUME> coloured\"\n"
+    "  --force               replace an existing volume and page files\n"
+    "  --no-clean            keep the pictures as they are (no clean-up)\n"
+    "  --back-color RRGGBB   the viewer's background colour, e.g. FFFFFF\n"
+    "  --seconds N           slide show: seconds a page stays (1 to 60)\n"
+    "  --start-page N        slide show: first page\n"
+    "  --end-page N          slide show: last page\n"
+    "  --sound, --no-sound   slide show: play the pages' sounds or not\n"
+    "  --loop, --no-loop     slide show: start again after the last page or not\n"
+    "  --advance seconds|sound\n"
+    "                        slide show: next page after --seconds, or when the\n"
+    "                        page's sound ends\n"
+    "  Slide-show options not given are left to the program's defaults.\n"
+    "\n"
+    "Line-art clean-up (make: on unless --no-clean; convert: with --clean):\n"
+    "  makes the drawing pure black on white (Otsu's threshold on luminance),\n"
+    "  removes black specks and closes small gaps in the outlines, so a fill\n"
+    "  stays inside its shape and leaves no grey edge.\n"
+    "  --speck N             remove black specks of fewer than N pixels (default 9)\n"
+    "  --gap N               close gaps of up to N pixels (default 3; 0: none)\n"
+    "\n"
     "A VOLUME without a \".\" in its name gets \".VOL\" added, as in the program.\n\n"
-    "Exit codes: 0 fine, 1 problems found, 2 no such volume or picture file, or\n"
-    "a VOLUME that is not a volume (no [Volume] section),\n"
-    "3 the volume's OrgPath folder cannot be reached, 4 the picture cannot be\n"
-    "read as a bitmap, 5 the page file cannot be written, 64 wrong usage.\n"
+    "Exit codes: 0 fine, 1 problems found, 2 no such volume, picture or folder,\n"
+    "a VOLUME that is not a volume (no [Volume] section), a folder without\n"
+    "pictures or with more than 99, or a pages.txt naming a missing file,\n"
+    "3 the volume's OrgPath folder cannot be reached, 4 a picture (or sound)\n"
+    "cannot be read, 5 a page file, folder or volume cannot be written, 6 the\n"
+    "volume or a page exists (use --force) or is a file the book is made from,\n"
+    "64 wrong usage.\n"
     "Drive letters map through the group [Drives] of $XDG_CONFIG_HOME/Quorvex/Tintaroo!.conf.\n";
 
 // No dialogs in a command-line tool: messages are kept for stderr and the
@@ -84,15 +125,6 @@ struct Book {
     std::unique_ptr<CVolDoc> doc;
 };
 
-// The volume name as the program takes it from its command line: without
-// its quotation marks, and with ".VOL" added when it has no "." at all.
-std::string VolumeName(const std::string& arg) {
-    std::string name = StripQuotationMarks(arg);
-    if (!name.empty() && name.find('.') == std::string::npos)
-        name += ".VOL";
-    return name;
-}
-
 void LoadSettings(Book& book) {
     LoadAppSettings(AppSettingsFiles()).ApplyTo(book.paths, book.mci);
 }
@@ -101,6 +133,8 @@ int OpenBook(const std::string& volume, Book& book, std::ostream& err) {
     LoadSettings(book);
     book.doc =
         std::make_unique<CVolDoc>(book.paths, book.mci, book.devices, book.dialogs, book.state);
+    // The tool looks at the book itself, not at one user's colouring of it.
+    book.doc->SetUserWorkingCopies(false);
     if (book.doc->OnOpenDocument(volume))
         return kExitOk;
     if (book.dialogs.promptShown) {
@@ -162,6 +196,13 @@ void WriteSlideShow(JsonWriter& json, const CSlideShowInfo& show) {
 
 } // namespace
 
+std::string VolumeName(const std::string& arg) {
+    std::string name = StripQuotationMarks(arg);
+    if (!name.empty() && name.find('.') == std::string::npos)
+        name += ".VOL";
+    return name;
+}
+
 void WriteVolumeInfo(const CVolDoc& doc, std::ostream& out) {
     JsonWriter json(out);
     json.BeginObject();
@@ -195,8 +236,20 @@ int RunBookTool(const std::vector<std::string>& args, std::ostream& out, std::os
         out << "tintaroo-book " << TINTAROO_VERSION << "\n";
         return kExitOk;
     }
-    if (args.size() == 3 && args[0] == "convert")
-        return ConvertPicture(args[1], args[2], out, err);
+    if (!args.empty() && (args[0] == "convert" || args[0] == "make")) {
+        const std::vector<std::string> rest(args.begin() + 1, args.end());
+        ConvertArgs convert;
+        MakeOptions make;
+        std::optional<std::string> wrong =
+            args[0] == "make" ? ParseMakeArgs(rest, make) : ParseConvertArgs(rest, convert);
+        if (wrong) {
+            err << "tintaroo-book: " << *wrong << " (see tintaroo-book --help)\n";
+            return kExitUsage;
+        }
+        return args[0] == "make"
+                   ? MakeBook(make, out, err)
+                   : ConvertPicture(convert.in, convert.out, convert.options, out, err);
+    }
     if (args.size() != 2 || (args[0] != "info" && args[0] != "check")) {
         err << kUsage;
         return kExitUsage;

@@ -1,6 +1,7 @@
 #include "book_tool/convert_picture.h"
 
 #include "book_tool/book_tool.h"
+#include "book_tool/picture_reader.h"
 #include "model/display/colour_match.h"
 #include "model/display/dib.h"
 #include "model/display/palette_builder.h"
@@ -56,25 +57,12 @@ LogPalette ConvertedPagePalette(const PixelBuffer& picture) {
     return WithPaintColours(BuildPalette(picture));
 }
 
-int ConvertPicture(const fs::path& in, const fs::path& out, std::ostream& report,
-                   std::ostream& err) {
-    std::error_code ec;
-    if (!fs::exists(in, ec)) {
-        err << "tintaroo-book: no such file: " << in.string() << "\n";
-        return kExitNoInput;
-    }
-    std::string why;
-    DibHandle original = LoadDIB(in, &why);
-    if (!original) {
-        err << "tintaroo-book: " << in.string() << " " << why << "\n";
-        return kExitUnreadable;
-    }
-    const PixelBuffer picture = DIBToBitmap(*original);
-    DestroyDIB(original);
+int WritePageFile(const PixelBuffer& picture, const fs::path& out, std::ostream& report,
+                  std::ostream& err) {
     DibHandle page = ChangeBitmapFormat(picture, 8, kDibRgb, ConvertedPagePalette(picture));
     if (!page) {
-        err << "tintaroo-book: " << in.string() << " cannot be converted\n";
-        return kExitUnreadable;
+        err << "tintaroo-book: cannot write " << out.string() << ": the picture is empty\n";
+        return kExitUnwritable;
     }
     if (DibSaveResult result = SaveDIB(*page, out); result != DibSaveResult::Saved) {
         err << "tintaroo-book: cannot write " << out.string() << ": " << SaveFailureReason(result)
@@ -83,4 +71,29 @@ int ConvertPicture(const fs::path& in, const fs::path& out, std::ostream& report
     }
     ReportWritten(out, *page, ChangedPixels(picture, DIBToBitmap(*page)), report);
     return kExitOk;
+}
+
+void ReportCleanUp(const LineArtResult& cleaned, std::ostream& report) {
+    report << "Cleaned up: black at luminance " << cleaned.threshold << " and below, "
+           << cleaned.specks << " specks removed, " << cleaned.bridged << " pixels closing gaps.\n";
+}
+
+int ConvertPicture(const fs::path& in, const fs::path& out, const ConvertOptions& options,
+                   std::ostream& report, std::ostream& err) {
+    std::error_code ec;
+    if (!fs::exists(in, ec)) {
+        err << "tintaroo-book: no such file: " << in.string() << "\n";
+        return kExitNoInput;
+    }
+    PictureRead read = ReadPicture(in);
+    if (!read.Ok()) {
+        err << "tintaroo-book: " << in.string() << " " << read.error << "\n";
+        return kExitUnreadable;
+    }
+    if (!options.clean)
+        return WritePageFile(read.picture, out, report, err);
+    LineArtResult cleaned = CleanLineArt(read.picture, options.lineArt);
+    read.picture = {}; // only one picture held at a time
+    ReportCleanUp(cleaned, report);
+    return WritePageFile(cleaned.picture, out, report, err);
 }

@@ -2,6 +2,7 @@
 
 #include "bmp_forge.h"
 #include "book_tool/book_tool.h"
+#include "line_drawings.h"
 #include "model/controls/color_table.h"
 #include "model/display/colour_match.h"
 #include "model/display/dib.h"
@@ -194,6 +195,36 @@ TEST_F(ConvertTest, APictureMayBeConvertedInPlace) {
     EXPECT_EQ(DIBToBitmap(*Load(file)), before);
 }
 
+// PNG and JPEG are read too; --clean leaves only black outlines on white.
+TEST_F(ConvertTest, PngAndJpegAreReadAndCleanedOnRequest) {
+    PixelBuffer art(9, 9, 0xFFFFFF);
+    for (int i = 1; i < 8; ++i) {
+        art.Set(i, 1, 0x404040); // a grey square outline
+        art.Set(i, 7, 0x404040);
+        art.Set(1, i, 0x404040);
+        art.Set(7, i, 0x404040);
+    }
+    const fs::path png = dir.Write("art.png", EncodePng(art));
+    Result r = Convert(png, dir / "plain.bmp");
+    ASSERT_EQ(r.rc, kExitOk) << r.err;
+    EXPECT_EQ(DIBToBitmap(*Load(dir / "plain.bmp")), art);
+    std::ostringstream report, err;
+    ASSERT_EQ(RunBookTool({"convert", png.string(), (dir / "clean.bmp").string(), "--clean"},
+                          report, err),
+              kExitOk)
+        << err.str();
+    PixelBuffer clean = art;
+    for (std::size_t i = 0; i < clean.PixelCount(); ++i)
+        clean.Data()[i] = clean.Data()[i] == 0xFFFFFF ? 0xFFFFFF : 0x000000;
+    EXPECT_EQ(DIBToBitmap(*Load(dir / "clean.bmp")), clean);
+    EXPECT_EQ(report.str().rfind("Cleaned up: black at luminance ", 0), 0u) << report.str();
+
+    const fs::path jpeg = dir.Write("art.jpg", EncodeJpeg(art, 100));
+    r = Convert(jpeg, dir / "jpeg.bmp");
+    ASSERT_EQ(r.rc, kExitOk) << r.err;
+    EXPECT_EQ(DIBToBitmap(*Load(dir / "jpeg.bmp")).Width(), 9);
+}
+
 TEST_F(ConvertTest, AMissingPictureWritesNothing) {
     const fs::path out = dir / "out.bmp";
     Result r = Convert(dir / "none.bmp", out);
@@ -210,8 +241,7 @@ TEST_F(ConvertTest, AnUnreadablePictureLeavesTheOldPageAlone) {
     for (const fs::path& in : {dir.Write("notes.txt", "no bitmap at all"), Write("cut.bmp", cut)}) {
         Result r = Convert(in, out);
         EXPECT_EQ(r.rc, kExitUnreadable) << in;
-        EXPECT_EQ(r.err.rfind("tintaroo-book: " + in.string() + " cannot be read as a bitmap: ", 0),
-                  0u)
+        EXPECT_EQ(r.err.rfind("tintaroo-book: " + in.string() + " cannot be read as a ", 0), 0u)
             << r.err;
         EXPECT_EQ(ReadFileBytes(out), "old page");
     }
@@ -284,7 +314,7 @@ TEST_F(ConvertTest, APictureThatIsNotAFileIsRefusedAtOnce) {
     Result r = Convert(folder, dir / "out.bmp");
     EXPECT_EQ(r.rc, kExitUnreadable);
     EXPECT_EQ(r.err, "tintaroo-book: " + folder.string() +
-                         " cannot be read as a bitmap: not a regular file\n");
+                         " cannot be read as a picture: not a regular file\n");
 
     // A FIFO without a writer would block an ordinary open for ever; the
     // child's alarm turns such a hang into a failure.
@@ -309,7 +339,10 @@ TEST_F(ConvertTest, UsageAndHelp) {
     std::ostringstream help;
     EXPECT_EQ(RunBookTool({"--help"}, help, err), kExitOk);
     EXPECT_NE(help.str().find("convert PICTURE PAGE"), std::string::npos);
-    EXPECT_NE(help.str().find("4 the picture cannot be"), std::string::npos);
+    EXPECT_NE(help.str().find("4 a picture (or sound)"), std::string::npos);
+    EXPECT_EQ(RunBookTool({"convert", "a.bmp", "b.bmp", "--gap", "2"}, out, err), kExitUsage);
+    EXPECT_EQ(RunBookTool({"convert", "a.bmp", "b.bmp", "--clean", "--gap", "x"}, out, err),
+              kExitUsage);
 }
 
 } // namespace
