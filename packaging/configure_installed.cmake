@@ -71,7 +71,15 @@ function(tintaroo_configure_installed template name dest_kind dest_dir staging f
     string(SHA1 key "$ENV{DESTDIR}|${CMAKE_INSTALL_PREFIX}")
     set(written "${staging}/${key}/${name}")
     file(WRITE "${written}" "${text}")
-    file(INSTALL DESTINATION "${destination}" TYPE FILE FILES "${written}")
+    # An installed volume file has no write permission at all, so the program
+    # treats the book as read-only for every user, root included, and keeps a
+    # child's colouring in that user's data folder.
+    if(dest_kind STREQUAL "DATA")
+        set(mode PERMISSIONS OWNER_READ GROUP_READ WORLD_READ)
+    else()
+        set(mode "")
+    endif()
+    file(INSTALL DESTINATION "${destination}" TYPE FILE FILES "${written}" ${mode})
     file(REMOVE_RECURSE "${staging}/${key}")
     # file(INSTALL) records the file for install_manifest.txt in this scope.
     set(CMAKE_INSTALL_MANIFEST_FILES "${CMAKE_INSTALL_MANIFEST_FILES}" PARENT_SCOPE)

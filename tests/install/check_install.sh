@@ -41,6 +41,9 @@ ini_value() {
 check_volume() {
     local vol=$1 book=$2 org
     need_file "$vol"
+    # No write bit at all: the program then keeps every user's colouring
+    # (root's too) in the user's data folder, never beside the book.
+    [ -z "$(find "$vol" -perm /222)" ] || fail "$vol is writable"
     org=$(ini_value "$vol" Volume OrgPath)
     [ "$org" = "$book" ] || fail "$vol: OrgPath is '$org', not '$book'"
     local entries=0 f
