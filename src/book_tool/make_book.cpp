@@ -231,7 +231,7 @@ Outcome ComposeVolume(Plan& plan, const MakeOptions& o) {
     for (const Folder& f : {Folder{"OrgPath", plan.orgPath}, Folder{"CopyDir", plan.copyDir},
                             Folder{"ColPath", plan.colPath}}) {
         v.Set("Volume", f.key, f.path.string(), kShortValue);
-        if (paths.Resolve(f.path.string()) != f.path)
+        if (!f.path.empty() && paths.Resolve(f.path.string()) != f.path)
             return Refusal{kExitUnwritable, std::string(f.key) + " " + Quoted(f.path) +
                                                 " is not a name the program can store"};
     }
@@ -288,7 +288,7 @@ Outcome CheckTargets(Plan& plan, bool force) {
             return refused;
     }
     for (const fs::path* folder : {&plan.copyDir, &plan.colPath})
-        if (*folder == plan.orgPath || SameFile(*folder, plan.orgPath))
+        if (!folder->empty() && (*folder == plan.orgPath || SameFile(*folder, plan.orgPath)))
             return Refusal{kExitUsage, folder->string() +
                                            " is the folder of the pages: colouring would "
                                            "overwrite them"};
@@ -310,6 +310,8 @@ Outcome CheckInputsReadable(const Plan& plan) {
 
 Outcome MakeFolders(const Plan& plan) {
     for (const fs::path* folder : {&plan.orgPath, &plan.copyDir, &plan.colPath}) {
+        if (folder->empty())
+            continue;
         std::error_code ec;
         fs::create_directories(*folder, ec);
         if (!fs::is_directory(*folder, ec))
@@ -415,7 +417,10 @@ int MakeBook(const MakeOptions& o, std::ostream& report, std::ostream& err) {
     const std::string name = plan.volume.stem().string();
     plan.orgPath = beside / (name + " pages");
     plan.copyDir = o.copyDir ? Absolute(*o.copyDir) : beside / (name + " copies");
-    plan.colPath = o.colPath ? Absolute(*o.colPath) : beside / (name + " coloured");
+    // No ColPath unless asked for: the slide show and the update button take
+    // a page's ready-coloured picture from ColPath whenever it is set, so an
+    // empty folder there would have them report a missing file on every page.
+    plan.colPath = o.colPath ? Absolute(*o.colPath) : fs::path();
     if (Outcome refused = Make(plan, o, report, err)) {
         if (!refused->message.empty())
             err << "tintaroo-book: " << refused->message << "\n";

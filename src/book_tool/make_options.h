@@ -16,7 +16,7 @@ struct MakeOptions {
     std::string volume;                 // as given; ".VOL" is added as the program does
     std::optional<std::string> title;   // else the folder's name
     std::optional<std::string> copyDir; // else "<volume name> copies" beside the volume
-    std::optional<std::string> colPath; // else "<volume name> coloured" beside the volume
+    std::optional<std::string> colPath; // else none: the book has no ready-coloured pictures
     bool force = false;                 // replace an existing volume and page files
     bool clean = true;
     LineArtOptions lineArt;
