@@ -2,6 +2,7 @@
 
 #include "model/display/dib.h"
 #include "model/display/palette_builder.h"
+#include "model/volume/picture_files.h"
 #include "model/volume/vol_doc.h"
 #include "platform/host_paths.h"
 #include "platform/profile_file.h"
@@ -147,6 +148,21 @@ void CheckSound(const CVolDoc& doc, const std::string& where, const std::string&
     }
 }
 
+// With a ColPath, the slide show shows a page the child has not coloured
+// from there, and the update button looks there too: a missing file is
+// reported to the child on every such page.
+void CheckReadyColoured(const CVolDoc& doc, const std::string& where, int page,
+                        Problems& problems) {
+    if (!doc.CanColour() || doc.GetColPath().empty() || !HasPicturePage(doc, page) ||
+        doc.Paths().FileExists(doc.GetCopyPath(page)))
+        return;
+    const std::string ready =
+        JoinStoredPath(doc.GetColPath(), FilePart(doc.GetPageFile(page, PageFileKind::Picture)));
+    if (!doc.Paths().FileExists(ready))
+        problems.push_back(where + "no ready-coloured picture \"" + ready +
+                           "\": the slide show will report it missing");
+}
+
 void CheckPage(const CVolDoc& doc, const std::vector<fs::path>& folders, int page,
                Problems& problems) {
     const HostPaths& paths = doc.Paths();
@@ -167,6 +183,7 @@ void CheckPage(const CVolDoc& doc, const std::vector<fs::path>& folders, int pag
         CheckShownPicture(doc, where, picture, problems);
     }
     CheckInsideBook(doc, folders, where + "picture", picture, problems);
+    CheckReadyColoured(doc, where, page, problems);
     std::string sound = doc.GetPageFile(page, PageFileKind::Sound);
     if (sound.empty())
         return;

@@ -129,8 +129,15 @@ TEST_F(BookToolTest, CheckReportsWhatTheProgramWouldTripOn) {
     const std::vector<Case> cases = {
         {"NumPages=1\nColPath={dir}\\col\n",
          "[Picture Files]\nPage1=SCREEN.BMP\n[Sound Files]\nPage1={dir}/col/Hi.wav\n",
-         {{"book/SCREEN.BMP", Bmp(1920, 1080)}, {"col/Hi.wav", "wav"}},
+         {{"book/SCREEN.BMP", Bmp(1920, 1080)},
+          {"col/SCREEN.BMP", Bmp(2, 2)},
+          {"col/Hi.wav", "wav"}},
          "No problems found.\n"},
+        {"NumPages=1\nColPath={dir}\\col\n",
+         cat,
+         {{"col/Hi.wav", "wav"}},
+         "page 1: no ready-coloured picture \"{dir}\\col\\CAT.BMP\": the slide show will report "
+         "it missing\n"},
         {"NumPages=1\n",
          "[Picture Files]\nPage1=CUT.BMP\n",
          {{"book/CUT.BMP", cut}},
