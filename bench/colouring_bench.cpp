@@ -11,6 +11,9 @@
 //  - Entering colouring mode on a 4096 x 4096 page (an 8-bit file in a
 //    temporary folder, the volume's OrgPath, as its own original) against
 //    decoding that file (LoadDIB and DIBToBitmap).
+//  - The peak resident memory of a whole colouring session on a 4096 x 4096
+//    page (enter, 50 fills of large areas, 50 brush strokes, 5 undos, Done),
+//    run in a fresh process of this program so the peak is the session's own.
 //
 // Times are wall-clock medians of many repetitions, the two sides of a ratio
 // alternating within one run so that the load of a shared machine falls on
@@ -25,6 +28,7 @@
 #include "model/display/dib.h"
 #include "model/mainframe/running_state.h"
 #include "model/message_pump.h"
+#include "model/volume/picture_files.h"
 #include "model/volume/vol_doc.h"
 #include "platform/audio_devices.h"
 #include "platform/host_paths.h"
@@ -43,10 +47,18 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <functional>
 #include <numbers>
 #include <string>
 #include <vector>
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
 
 namespace {
 
@@ -107,8 +119,10 @@ public:
         DibHandle dib = ChangeBitmapFormat(MakeLineArt(width, height), 8, kDibRgb, blackWhite);
         if (!dib || SaveDIB(*dib, pageFile) != DibSaveResult::Saved)
             std::fprintf(stderr, "WARNING: cannot write %s\n", pageFile.c_str());
+        std::filesystem::create_directory(m_dir / "COPIES");
         const auto volume =
             m_dir.Write("BOOK.VOL", "[Volume]\nTitle=Bench\nOrgPath=" + m_dir.Path().string() +
+                                        "\nCopyDir=" + (m_dir / "COPIES").string() +
                                         "\nNumPages=1\n[Picture Files]\n"
                                         "Page1=PAGE.BMP\n");
         m_view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -125,6 +139,8 @@ public:
     }
 
     CMyImageView& View() { return m_view; }
+    CVolDoc& Doc() { return m_doc; }
+    IDialogs& Dialogs() { return m_dialogs; }
     CPaintWnd& Canvas() { return *m_view.GetPaintWnd(); }
     const PixelBuffer& Picture() { return m_view.Picture().Buffer(); }
 
@@ -367,14 +383,113 @@ void EnterBench(CanvasSession& s) {
     PrintRow("8-bit page 4096x4096", t.a, t.b, 3.0);
 }
 
+// ---- 4. peak memory of a session ------------------------------------------------
+
+// A figure of this process from /proc/self/status in MiB ("VmHWM": the peak
+// resident size so far), or -1 when it cannot be read.
+double StatusMiB(const char* key) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    const std::string prefix = std::string(key) + ":";
+    while (std::getline(status, line))
+        if (line.rfind(prefix, 0) == 0)
+            return std::strtod(line.c_str() + prefix.size(), nullptr) / 1024.0; // kB
+    return -1.0;
+}
+
+// What Done asks of the main window, answered by the view as the main window does.
+class SessionOwner : public IPictureOwner {
+public:
+    explicit SessionOwner(CanvasSession& s) : m_s(s) {}
+    void PlayEffect(std::string_view) override {}
+    int SavePicture(const std::string& storedPath) override {
+        return m_s.View().SavePicture(storedPath);
+    }
+    void SetViewerMode() override { m_s.LeaveColouring(); }
+    void LoadPage(int page) override { m_s.View().LoadPage(page); }
+    void LoadPicture(const std::string& storedPath) override { m_s.View().LoadPicture(storedPath); }
+
+private:
+    CanvasSession& m_s;
+};
+
+// The session itself, run in the child process: prints its peak with the target.
+int SessionMemory() {
+    constexpr int kSize = 4096;
+    constexpr double kTargetMiB = 350;
+    CanvasSession s(kSize, kSize, QSize(1280, 800));
+    const double openedMiB = StatusMiB("VmHWM");
+    if (!s.EnterColouring())
+        std::fprintf(stderr, "WARNING: colouring did not start at 4096x4096\n");
+    // Fills of the two large areas in turn, in a new colour each time.
+    s.state.m_nTool = Tool::Fill;
+    const PixelPoint seeds[] = {{1, 1}, {kSize / 2, kSize / 2}};
+    for (int i = 0; i < 50; ++i) {
+        s.state.m_nColor = 1 + i % 28;
+        const PixelPoint seed = seeds[i % 2];
+        const Pixel before = s.Picture().At(seed.x, seed.y);
+        s.Mouse(QEvent::MouseButtonPress, seed);
+        s.Mouse(QEvent::MouseButtonRelease, seed);
+        if (s.Picture().At(seed.x, seed.y) == before)
+            std::fprintf(stderr, "WARNING: session fill %d changed nothing\n", i);
+    }
+    // Strokes of the large brush, spirals about points spread over the page.
+    s.state.m_nTool = Tool::Brush;
+    s.state.m_nBrushSize = kLargeBrush;
+    const std::vector<PixelPoint> spiral = BrushPath(400, 400, 100, 6.0);
+    for (int i = 0; i < 50; ++i) {
+        const int dx = (i % 8) * 480;
+        const int dy = (i / 8) * 560;
+        s.Mouse(QEvent::MouseButtonPress, {spiral.front().x + dx, spiral.front().y + dy});
+        for (const PixelPoint& p : spiral)
+            s.Mouse(QEvent::MouseMove, {p.x + dx, p.y + dy});
+        s.Mouse(QEvent::MouseButtonRelease, {spiral.back().x + dx, spiral.back().y + dy});
+    }
+    QApplication::processEvents();
+    for (int i = 0; i < 5; ++i)
+        s.View().Undo();
+    SessionOwner owner(s);
+    if (KeepColouredPicture(s.Doc(), 1, owner, s.Dialogs(), nullptr) != KeepResult::Kept)
+        std::fprintf(stderr, "WARNING: Done did not keep the coloured page\n");
+    QApplication::processEvents();
+    const double peakMiB = StatusMiB("VmHWM");
+    std::printf("%-30s %10.1f %10.1f %8.0f  %s\n", "session 4096x4096", peakMiB, openedMiB,
+                kTargetMiB, peakMiB >= 0 && peakMiB <= kTargetMiB ? "ok" : "MISSED");
+    return 0;
+}
+
+// Runs this program again with `flag` and waits for it; its output joins ours.
+void RunChild(const char* flag) {
+    std::fflush(stdout);
+    char self[] = "/proc/self/exe";
+    std::string arg = flag;
+    char* argv[] = {self, arg.data(), nullptr};
+    pid_t pid = 0;
+    int status = 0;
+    if (posix_spawn(&pid, self, nullptr, nullptr, argv, environ) != 0 ||
+        waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        std::fprintf(stderr, "WARNING: the session process failed\n");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    constexpr const char* kSessionFlag = "--session-memory";
+    const bool session = argc > 1 && std::strcmp(argv[1], kSessionFlag) == 0;
     // Qt wants a private runtime folder; one of our own keeps the output clean.
     const TempDir runtime;
     ::setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (!session) {
+        std::printf("Peak resident memory (VmHWM) of a colouring session in a fresh process: "
+                    "enter, 50 fills, 50 strokes, 5 undos, Done; target <= 350 MiB\n"
+                    "%-30s %10s %10s %8s\n",
+                    "session", "peak MiB", "opened MiB", "target");
+        RunChild(kSessionFlag);
+    }
     QApplication app(argc, argv);
+    if (session)
+        return SessionMemory();
     std::printf("Colouring canvas in the real view on the offscreen platform; wall-clock "
                 "medians.\nPump: QApplication::processEvents (the program's); effect sounds "
                 "recorded, not played.\n");

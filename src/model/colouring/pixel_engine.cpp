@@ -4,6 +4,7 @@
 #include "model/colouring/region_fill.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -23,6 +24,17 @@ PixelRect PointBox(PixelPoint p) {
     return {p.x, p.y, p.x, p.y};
 }
 
+// Sets the bits [x0, x1) of row y.
+void SetBits(PixelMask& mask, int y, int x0, int x1) {
+    PixelMask::Word* row = mask.Row(y);
+    for (int x = x0; x < x1;) {
+        const int base = x / PixelMask::kWordBits * PixelMask::kWordBits;
+        const int end = std::min(x1, base + PixelMask::kWordBits);
+        row[x / PixelMask::kWordBits] |= BitRange(x - base, end - base);
+        x = end;
+    }
+}
+
 } // namespace
 
 int PixelEngine::BrushRadius(int brushSize) {
@@ -30,49 +42,84 @@ int PixelEngine::BrushRadius(int brushSize) {
 }
 
 bool PixelEngine::EnterColouring(const PixelBuffer& picture, const PixelBuffer& original) {
-    return EnterColouring(picture, PixelBuffer(original));
-}
-
-bool PixelEngine::EnterColouring(const PixelBuffer& picture, PixelBuffer&& original) {
     LeaveColouring();
     if (picture.IsEmpty() || original.IsEmpty())
         return false;
-    if (original.Width() == picture.Width() && original.Height() == picture.Height()) {
-        // The usual case: the original is the overlay as it is, no copy.
-        m_overlay = std::move(original);
-    } else {
-        m_overlay = PixelBuffer(picture.Width(), picture.Height(), kBlack);
-        CopyPixels(original, m_overlay, original.Bounds());
+    const int width = picture.Width();
+    const int height = picture.Height();
+    m_overlayWhite = PixelMask(width, height);
+    m_overlayBlack = PixelMask(width, height);
+    const int reachX = std::min(width, original.Width());
+    const int reachY = std::min(height, original.Height());
+    for (int y = 0; y < height; ++y) {
+        // Where the original does not reach, the overlay is black.
+        if (y < reachY) {
+            m_overlayWhite.ComposeRow(y, original.Row(y), kRgbMask, 0, reachX);
+            m_overlayBlack.ComposeRow(y, original.Row(y), kBlack, 0, reachX);
+        }
+        SetBits(m_overlayBlack, y, y < reachY ? reachX : 0, width);
     }
-    m_overlayWhite = WhiteMask(m_overlay);
-    m_lineMask = PixelBuffer(picture.Width(), picture.Height());
+    m_outline = PixelMask(width, height);
     ComposeLineMask(picture);
     return true;
 }
 
 void PixelEngine::LeaveColouring() {
-    m_lineMask = {};
-    m_overlay = {};
+    m_outline = {};
+    m_overlayBlack = {};
     m_overlayWhite = {};
     m_snapshot = {};
+    m_fill = {};
     m_operation = Operation::None;
     ClearUndo();
 }
 
 bool PixelEngine::Fits(const PixelBuffer& picture) const {
-    return IsColouring() && picture.Width() == m_overlay.Width() &&
-           picture.Height() == m_overlay.Height();
+    return IsColouring() && picture.Width() == m_outline.Width() &&
+           picture.Height() == m_outline.Height();
 }
 
 void PixelEngine::ComposeLineMask(const PixelBuffer& picture) {
-    ComposeLineMask(picture, m_overlay.Bounds());
+    ComposeLineMask(picture, picture.Bounds());
 }
 
 // Each operation changes pixels only inside the rectangle it reports, so
-// composing that rectangle gives the same mask as composing the whole picture.
+// composing that rectangle gives the same mask as composing the whole
+// picture. The mask is black where the picture and the overlay both are.
 void PixelEngine::ComposeLineMask(const PixelBuffer& picture, const PixelRect& rect) {
-    if (Fits(picture))
-        OrPixels(picture, m_overlay, m_lineMask, rect);
+    if (!Fits(picture))
+        return;
+    const PixelRect r = Clipped(rect);
+    if (r.IsEmpty())
+        return;
+    const int w0 = r.left / PixelMask::kWordBits;
+    const int w1 = (r.right - 1) / PixelMask::kWordBits;
+    for (int y = r.top; y < r.bottom; ++y) {
+        m_outline.ComposeRow(y, picture.Row(y), kBlack, r.left, r.right);
+        PixelMask::Word* outline = m_outline.Row(y);
+        const PixelMask::Word* black = m_overlayBlack.Row(y);
+        for (int w = w0; w <= w1; ++w)
+            outline[w] &= black[w];
+    }
+}
+
+// A fill changes exactly the pixels of its region, all to one colour, so the
+// mask changes only there: those pixels become outline where the overlay is
+// black if the colour is black, and stop being outline otherwise.
+void PixelEngine::UpdateLineMaskAfterFill(bool paintedBlack) {
+    const PixelRect& box = m_fill.box;
+    if (box.IsEmpty())
+        return;
+    const int w0 = box.left / PixelMask::kWordBits;
+    const int w1 = (box.right - 1) / PixelMask::kWordBits;
+    for (int y = box.top; y < box.bottom; ++y) {
+        PixelMask::Word* outline = m_outline.Row(y);
+        const PixelMask::Word* region = m_fill.RegionRow(y);
+        const PixelMask::Word* black = m_overlayBlack.Row(y);
+        for (int w = w0; w <= w1; ++w)
+            outline[w] =
+                paintedBlack ? outline[w] | (region[w] & black[w]) : outline[w] & ~region[w];
+    }
 }
 
 void PixelEngine::TakeSnapshot(const PixelBuffer& picture) {
@@ -84,25 +131,29 @@ FillResult PixelEngine::Fill(PixelBuffer& picture, int x, int y, Pixel colour) {
     if (!Fits(picture) || !picture.Contains(x, y))
         return {};
     EndBrushOrLine(picture); // a press whose release never came
-    if ((m_lineMask.At(x, y) & kRgbMask) == kBlack)
+    if (IsOutline(x, y))
         return {FillStatus::RefusedOnOutline, {}};
     colour &= kRgbMask;
-    const Pixel seed = picture.At(x, y) & kRgbMask;
+    const Pixel seedValue = picture.At(x, y);
+    const Pixel seed = seedValue & kRgbMask;
     // On black the black-area fill applies, which can only reach the seed
-    // where the overlay is white (the line mask above is not black, so the
-    // overlay is not black there either).
+    // where the overlay is white (the line mask is not black here, so the
+    // overlay is not black either).
     const bool blackArea = seed == kBlack;
-    const bool changes =
-        blackArea ? colour != kBlack && m_overlayWhite.IsWhite(x, y) : colour != seed;
-    m_dirty = {};
-    if (changes) {
-        TakeSnapshot(picture);
-        m_dirty = blackArea ? BlackAreaFill(picture, m_overlayWhite, x, y, colour)
-                            : SurfaceFill(picture, x, y, colour);
+    const bool changes = blackArea ? colour != kBlack && m_overlayWhite.Test(x, y) : colour != seed;
+    if (!changes) {
+        PushUndoStep(CUndoStep());
+        return {FillStatus::Filled, {}};
     }
-    PushUndoStep();
-    ComposeLineMask(picture, m_dirty);
-    return {FillStatus::Filled, m_dirty};
+    // Every pixel of the region has the seed's colour; only its unused top
+    // byte may differ, and such pixels go into the step one by one.
+    std::vector<PixelPatch> patches;
+    const PixelRect box =
+        blackArea ? BlackAreaFill(picture, m_overlayWhite, x, y, colour, m_fill, &patches)
+                  : SurfaceFill(picture, x, y, colour, m_fill, &patches);
+    PushUndoStep(CUndoStep::OfRegion(m_fill, seedValue, std::move(patches)));
+    UpdateLineMaskAfterFill(colour == kBlack);
+    return {FillStatus::Filled, box};
 }
 
 void PixelEngine::BeginOperation(const PixelBuffer& picture, Operation operation, PixelPoint at,
@@ -167,15 +218,15 @@ PixelRect PixelEngine::EndBrushOrLine(const PixelBuffer& picture) {
     if (!Fits(picture))
         return {};
     m_dirty = Clipped(Grow(m_dirty, m_radius));
-    PushUndoStep();
+    PushUndoStep(CUndoStep::OfChanges(m_snapshot, picture, m_dirty));
     ComposeLineMask(picture, m_dirty);
     return m_dirty;
 }
 
-void PixelEngine::PushUndoStep() {
+void PixelEngine::PushUndoStep(CUndoStep step) {
     if (m_undoSteps.size() >= static_cast<std::size_t>(kMaxUndoSteps))
         m_undoSteps.pop_front();
-    m_undoSteps.emplace_back(m_snapshot, m_dirty);
+    m_undoSteps.push_back(std::move(step));
 }
 
 PixelRect PixelEngine::Undo(PixelBuffer& picture) {
@@ -198,5 +249,12 @@ std::size_t PixelEngine::UndoPixelCount() const {
     std::size_t total = 0;
     for (const CUndoStep& step : m_undoSteps)
         total += step.PixelCount();
+    return total;
+}
+
+std::size_t PixelEngine::UndoBytes() const {
+    std::size_t total = 0;
+    for (const CUndoStep& step : m_undoSteps)
+        total += step.Bytes();
     return total;
 }

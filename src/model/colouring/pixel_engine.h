@@ -1,8 +1,8 @@
 // The pixel work of colouring mode, free of any toolkit: the original
-// overlay, line mask and snapshot of one page, the fill, brush and line tools,
-// and the undo steps. The colouring view owns one engine and hands it the
-// picture buffer at every call; each tool returns the rectangle of the picture
-// that changed, which is all the view needs to repaint.
+// overlay's black and white pixels, the line mask and the snapshot of one
+// page, the fill, brush and line tools, and the undo steps. The colouring view owns one engine and
+// hands it the picture buffer at every call; each tool returns the rectangle of the picture that
+// changed, which is all the view needs to repaint.
 //
 // The picture buffer belongs to the page picture, not to the engine. Every
 // call that takes it checks that it has the overlay's size and otherwise
@@ -11,9 +11,10 @@
 // mouse); only pixels inside the picture are read or written.
 #pragma once
 
+#include "model/colouring/pixel_mask.h"
+#include "model/colouring/region_fill.h"
 #include "model/colouring/round_stroke.h"
 #include "model/colouring/undo_step.h"
-#include "model/colouring/white_mask.h"
 #include "model/pixel_buffer.h"
 
 #include <deque>
@@ -37,31 +38,30 @@ public:
     static int BrushRadius(int brushSize);
 
     // Starts colouring `picture`, whose page has the line art `original`. The
-    // overlay is a picture-sized buffer, black where `original` does not reach,
-    // with `original` copied in at (0, 0); the line mask is composed from it.
-    // Returns false, and holds nothing, when either buffer is empty.
+    // overlay is picture-sized, black where `original` does not reach, with
+    // `original` at (0, 0); the engine keeps only which of its pixels are
+    // black and which white, and composes the line mask from them. Returns
+    // false, and holds nothing, when either buffer is empty.
     bool EnterColouring(const PixelBuffer& picture, const PixelBuffer& original);
-    // The same, taking over `original` as the overlay when it has the
-    // picture's size (no copy of a large page).
-    bool EnterColouring(const PixelBuffer& picture, PixelBuffer&& original);
-    // Drops the overlay, line mask, snapshot, any unfinished operation and all undo steps.
+    // Drops the overlay's masks, the line mask, snapshot, any unfinished
+    // operation and all undo steps.
     void LeaveColouring();
-    bool IsColouring() const { return !m_lineMask.IsEmpty(); }
+    bool IsColouring() const { return !m_outline.IsEmpty(); }
 
-    const PixelBuffer& LineMask() const { return m_lineMask; }
-    const PixelBuffer& Overlay() const { return m_overlay; }
+    // The line mask is the picture OR the overlay; it is black, and the fill
+    // tool refuses a press, where both are black: the page's own outlines
+    // that no paint has covered. False outside the picture.
+    bool IsOutline(int x, int y) const { return m_outline.Test(x, y); }
 
-    // line mask := picture OR overlay, over the whole picture. The engine's
-    // own operations keep the mask up to date; a caller that changes the
-    // picture in any other way calls this afterwards.
+    // Composes the line mask over the whole picture. The engine's own
+    // operations keep it up to date; a caller that changes the picture in any
+    // other way calls this afterwards.
     void ComposeLineMask(const PixelBuffer& picture);
-    // snapshot := the whole picture (the buffer is made on first use and reused).
-    void TakeSnapshot(const PixelBuffer& picture);
 
     // The fill tool's press at (x, y) with `colour`: refused on an outline;
-    // otherwise snapshot, surface fill (or, on a black pixel, black-area fill),
-    // one undo step holding the bounding box of the changed pixels, and the
-    // line mask recomposed there.
+    // otherwise surface fill (or, on a black pixel, black-area fill), one undo
+    // step holding the changed pixels' bits and their one old colour, and the
+    // line mask brought up to date there.
     FillResult Fill(PixelBuffer& picture, int x, int y, Pixel colour);
 
     // The brush tool. PaintDot starts an operation with a dot at (x, y);
@@ -86,9 +86,6 @@ public:
     PixelRect EndBrushOrLine(const PixelBuffer& picture);
     bool IsOperationRunning() const { return m_operation != Operation::None; }
 
-    // Makes an undo step from the snapshot's pixels in the dirty rectangle;
-    // the sixth step drops the oldest.
-    void PushUndoStep();
     // Ends any running operation (so it becomes the newest step), then puts
     // the newest step's pixels back into the picture, drops the step and
     // recomposes the line mask there. Returns the rectangle restored; empty
@@ -96,8 +93,9 @@ public:
     PixelRect Undo(PixelBuffer& picture);
     void ClearUndo();
     int GetUndoCount() const { return static_cast<int>(m_undoSteps.size()); }
-    // Pixels held by all undo steps together.
+    // Pixels whose old values all undo steps together hold, and the bytes they take.
     std::size_t UndoPixelCount() const;
+    std::size_t UndoBytes() const;
 
 private:
     enum class Operation { None, Brush, Line };
@@ -105,20 +103,26 @@ private:
     bool Fits(const PixelBuffer& picture) const;
     void BeginOperation(const PixelBuffer& picture, Operation operation, PixelPoint at, int radius);
     void ComposeLineMask(const PixelBuffer& picture, const PixelRect& rect);
+    void UpdateLineMaskAfterFill(bool paintedBlack);
+    // snapshot := the whole picture (the buffer is made on first use and reused).
+    void TakeSnapshot(const PixelBuffer& picture);
+    // The sixth step drops the oldest.
+    void PushUndoStep(CUndoStep step);
     PixelRect Clipped(const PixelRect& rect) const {
-        return IntersectRect(rect, m_overlay.Bounds());
+        return IntersectRect(rect, {0, 0, m_outline.Width(), m_outline.Height()});
     }
 
-    PixelBuffer m_lineMask;
-    PixelBuffer m_overlay;
-    WhiteMask m_overlayWhite; // made with the overlay, for the black-area fill
-    PixelBuffer m_snapshot;
+    PixelMask m_outline;      // the line mask: set where it is black
+    PixelMask m_overlayBlack; // the overlay's black pixels
+    PixelMask m_overlayWhite; // the overlay's white pixels, for the black-area fill
+    PixelBuffer m_snapshot;   // the picture before a brush or line operation
+    FillScratch m_fill;
     std::deque<CUndoStep> m_undoSteps; // oldest first
 
     Operation m_operation = Operation::None;
     // While an operation runs: the box of its points, right and bottom
     // inclusive (left, top, right, bottom = min x, min y, max x, max y).
-    // After it, the pixel rectangle its undo step holds.
+    // After it, the pixel rectangle its undo step covers.
     PixelRect m_dirty;
     PixelPoint m_start;
     PixelPoint m_last;

@@ -3,329 +3,344 @@
 #include <algorithm>
 #include <bit>
 #include <cstddef>
-#include <cstdint>
-#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 // The helpers below are forced inline: a fill of thin shapes calls them once
-// per pixel, and as calls they cost more than the work they do.
+// per run of one pixel, and as calls they would cost more than their work.
 #define FILL_INLINE [[gnu::always_inline]] inline
 
 namespace {
 
+using Word = PixelMask::Word;
+constexpr int kBits = PixelMask::kWordBits;
 constexpr Pixel kBlack = 0;
 
-#if defined(__SSE2__)
-FILL_INLINE __m128i Load4(const Pixel* p) {
-    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-}
-FILL_INLINE unsigned LaneMask(__m128i equal) {
-    return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(equal)));
-}
-#endif
-
-// First index from x on, below end, at which Match4 has a zero bit; end when none has.
-template <class Row> FILL_INLINE int FirstMismatch(const Row& row, int x, int end) {
-    for (; x + 4 <= end; x += 4) {
-        const unsigned m = row.Match4(x);
-        if (m != 0xFu)
-            return x + std::countr_one(m);
+// The bits of `m` in runs that hold a bit of `seeds` (seeds within m),
+// within one word: upwards by the carry of an addition, downwards by a
+// doubling smear (each step lets bits move twice as far through m).
+FILL_INLINE Word ExpandInRuns(Word seeds, Word m) {
+    const Word up = m & (((m + seeds) ^ m) | seeds);
+    Word down = seeds;
+    Word pass = m;
+    for (int shift = 1; shift < kBits; shift *= 2) {
+        down |= pass & (down >> shift);
+        pass &= pass >> shift;
     }
-    while (x < end && row.Match(x))
-        ++x;
-    return x;
+    return up | down;
 }
 
-// One row of a surface fill's region: pixels whose colour is the target's.
-class SurfaceRow {
+// Reads one row of a surface fill's region: pixels of the target colour.
+class SurfaceMatch {
 public:
-    SurfaceRow(Pixel* pixels, Pixel target) : m_pixels(pixels), m_target(target) {}
-
-    FILL_INLINE bool Match(int x) const { return (m_pixels[x] & kRgbMask) == m_target; }
-    // Bit k is set when pixel x + k matches (k = 0..3).
-    FILL_INLINE unsigned Match4(int x) const {
-#if defined(__SSE2__)
-        const __m128i rgb = _mm_set1_epi32(static_cast<int>(kRgbMask));
-        const __m128i target = _mm_set1_epi32(static_cast<int>(m_target));
-        return LaneMask(_mm_cmpeq_epi32(_mm_and_si128(Load4(m_pixels + x), rgb), target));
-#else
-        return Match(x) | Match(x + 1) << 1 | Match(x + 2) << 2 | Match(x + 3) << 3;
-#endif
-    }
-    // First index from x on, below end, that does not match; end when all do.
-    FILL_INLINE int RunEnd(int x, int end) const {
-        return FirstMismatch(*this, x, end);
-    }
-    FILL_INLINE void Paint(int from, int to, Pixel colour) const {
-        std::fill(m_pixels + from, m_pixels + to, colour);
-    }
-    FILL_INLINE void Prefetch(int x) const {
-        __builtin_prefetch(m_pixels + x, 1);
+    SurfaceMatch(const PixelBuffer& picture, Pixel target) : m_picture(picture), m_target(target) {}
+    void Read(int y, Word* out) const {
+        const Pixel* row = m_picture.Row(y);
+        const int width = m_picture.Width();
+        for (int x = 0; x < width; x += kBits)
+            out[x / kBits] = ColourBits(row + x, std::min(kBits, width - x), m_target);
     }
 
 private:
-    Pixel* m_pixels;
+    const PixelBuffer& m_picture;
     Pixel m_target;
 };
 
-// Black pixels of a row, the picture's half of the black-area test.
-class BlackRow {
+// Reads one row of a black-area fill's region: black in the picture and
+// white in the overlay.
+class BlackAreaMatch {
 public:
-    explicit BlackRow(const Pixel* pixels) : m_pixels(pixels) {}
-    FILL_INLINE bool Match(int x) const { return (m_pixels[x] & kRgbMask) == kBlack; }
-    FILL_INLINE unsigned Match4(int x) const {
-#if defined(__SSE2__)
-        const __m128i rgb = _mm_set1_epi32(static_cast<int>(kRgbMask));
-        const __m128i black = _mm_and_si128(Load4(m_pixels + x), rgb);
-        return LaneMask(_mm_cmpeq_epi32(black, _mm_setzero_si128()));
-#else
-        return Match(x) | Match(x + 1) << 1 | Match(x + 2) << 2 | Match(x + 3) << 3;
-#endif
-    }
-
-private:
-    const Pixel* m_pixels;
-};
-
-// One row of a black-area fill's region: black in the picture, white in the overlay.
-class BlackAreaRow {
-public:
-    BlackAreaRow(Pixel* pixels, const WhiteMask::Word* white) : m_pixels(pixels), m_white(white) {}
-
-    // The mask first: it rejects outlines without reading the picture.
-    FILL_INLINE bool Match(int x) const {
-        return ((m_white[x >> 6] >> (x & 63)) & 1) != 0 && (m_pixels[x] & kRgbMask) == kBlack;
-    }
-    FILL_INLINE unsigned Match4(int x) const {
-        const unsigned blacks = BlackRow{m_pixels}.Match4(x);
-        // Four bits from x on, which may straddle two words; the mask's spare
-        // word at the end of each row makes the second read safe.
-        const int shift = x & 63;
-        const WhiteMask::Word* word = m_white + (x >> 6);
-        const WhiteMask::Word bits = (word[0] >> shift) | ((word[1] << 1) << (63 - shift));
-        return blacks & static_cast<unsigned>(bits & 0xFu);
-    }
-    // A long run is bounded by the white run of the mask, found 64 pixels at
-    // a time, and then checked for black in the picture alone.
-    FILL_INLINE int RunEnd(int x, int end) const {
-        int white = x;
-        while (white < end) {
-            const int shift = white & 63;
-            const int ones = std::countr_one(m_white[white >> 6] >> shift);
-            white += ones;
-            if (ones < 64 - shift)
-                break;
+    BlackAreaMatch(const PixelBuffer& picture, const PixelMask& white)
+        : m_picture(picture), m_white(white) {}
+    void Read(int y, Word* out) const {
+        const Pixel* row = m_picture.Row(y);
+        const Word* white = m_white.Row(y);
+        const int width = m_picture.Width();
+        for (int x = 0; x < width; x += kBits) {
+            // Outlines are skipped without reading the picture.
+            const Word w = white[x / kBits];
+            out[x / kBits] =
+                w == 0 ? 0 : w & ColourBits(row + x, std::min(kBits, width - x), kBlack);
         }
-        return FirstMismatch(BlackRow{m_pixels}, x, std::min(white, end));
-    }
-    FILL_INLINE void Paint(int from, int to, Pixel colour) const {
-        std::fill(m_pixels + from, m_pixels + to, colour);
-    }
-    FILL_INLINE void Prefetch(int x) const {
-        __builtin_prefetch(m_pixels + x, 1);
-        __builtin_prefetch(m_white + (x >> 6));
     }
 
 private:
-    Pixel* m_pixels;
-    const WhiteMask::Word* m_white;
+    const PixelBuffer& m_picture;
+    const PixelMask& m_white;
 };
 
-class SurfaceRegion {
-public:
-    SurfaceRegion(PixelBuffer& picture, Pixel target)
-        : m_pixels(picture.Data()), m_stride(picture.Width()), m_target(target) {}
-    FILL_INLINE SurfaceRow RowAt(int y) const { return {m_pixels + y * m_stride, m_target}; }
-
-private:
-    Pixel* m_pixels;
-    std::ptrdiff_t m_stride;
-    Pixel m_target;
-};
-
-class BlackAreaRegion {
-public:
-    BlackAreaRegion(PixelBuffer& picture, const WhiteMask& white)
-        : m_pixels(picture.Data()), m_stride(picture.Width()), m_white(white) {}
-    FILL_INLINE BlackAreaRow RowAt(int y) const {
-        return {m_pixels + y * m_stride, m_white.Row(y)};
+// Adds to `patches` the pixels among the 64 at p (pixel x, row y) whose bit
+// is set in `bits` and whose value is not `expected`.
+void CollectPatches(const Pixel* p, Word bits, int x, int y, Pixel expected,
+                    std::vector<PixelPatch>& patches) {
+    for (; bits != 0; bits &= bits - 1) {
+        const int k = std::countr_zero(bits);
+        if (p[k] != expected)
+            patches.push_back({x + k, y, p[k]});
     }
-
-private:
-    Pixel* m_pixels;
-    std::ptrdiff_t m_stride;
-    const WhiteMask& m_white;
-};
-
-// First index from x on, below end, that does not match; end when all do.
-template <class Row> FILL_INLINE int RunEnd(const Row& row, int x, int end) {
-    if (x < end && !row.Match(x)) // thin shapes end here: skip the wide test
-        return x;
-    return row.RunEnd(x, end);
 }
 
-// First index from x on, below end, that matches; end or more when none does.
-template <class Row> FILL_INLINE int NextMatch(const Row& row, int x, int end) {
-    if (x < end && row.Match(x))
-        return x;
-    for (; x + 4 <= end; x += 4) {
-        const unsigned m = row.Match4(x);
-        if (m != 0)
-            return x + std::countr_zero(m);
+// Paints `colour` over the pixels of one word's set bits; with `patches`,
+// first collects those not `expected`. Four pixels at a time are blended under
+// a lane mask: thin regions set a few scattered bits per word, and a loop
+// over their runs would branch unpredictably at each.
+FILL_INLINE void PaintWord(Pixel* p, Word bits, Pixel colour, int x, int y, Pixel expected,
+                           std::vector<PixelPatch>* patches) {
+#if defined(__SSE2__)
+    static const auto lanes = [] {
+        struct Table {
+            __m128i mask[16];
+        } t;
+        for (int n = 0; n < 16; ++n)
+            t.mask[n] =
+                _mm_set_epi32(n & 8 ? -1 : 0, n & 4 ? -1 : 0, n & 2 ? -1 : 0, n & 1 ? -1 : 0);
+        return t;
+    }();
+    const __m128i paint = _mm_set1_epi32(static_cast<int>(colour));
+    if (patches) {
+        const __m128i old = _mm_set1_epi32(static_cast<int>(expected));
+        int differ = 0;
+        for (int k = 0; k < kBits; k += 4) {
+            const __m128i m = lanes.mask[(bits >> k) & 0xF];
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
+            differ |= _mm_movemask_epi8(_mm_andnot_si128(_mm_cmpeq_epi32(v, old), m));
+        }
+        if (differ != 0)
+            CollectPatches(p, bits, x, y, expected, *patches);
     }
-    while (x < end && !row.Match(x))
-        ++x;
-    return x;
+    for (int k = 0; k < kBits; k += 4) {
+        const unsigned nibble = (bits >> k) & 0xF;
+        if (nibble == 0)
+            continue;
+        __m128i* q = reinterpret_cast<__m128i*>(p + k);
+        const __m128i m = lanes.mask[nibble];
+        const __m128i v = _mm_loadu_si128(q);
+        _mm_storeu_si128(q, _mm_or_si128(_mm_and_si128(m, paint), _mm_andnot_si128(m, v)));
+    }
+#else
+    if (patches)
+        CollectPatches(p, bits, x, y, expected, *patches);
+    for (; bits != 0; bits &= bits - 1)
+        p[std::countr_zero(bits)] = colour;
+#endif
 }
 
-// Start of the run of matching pixels that ends just before x.
-template <class Row> FILL_INLINE int RunBegin(const Row& row, int x) {
-    if (x > 0 && !row.Match(x - 1))
-        return x;
-    for (; x >= 4; x -= 4) {
-        // The pixel at x - 1 is in bit 3; count matches downwards from it.
-        const int n = std::countl_one(static_cast<std::uint8_t>(row.Match4(x - 4) << 4));
-        if (n < 4)
-            return x - n;
-    }
-    while (x > 0 && row.Match(x - 1))
-        --x;
-    return x;
-}
+// What a fill paints over each word of its region.
+struct Painter {
+    PixelBuffer& picture;
+    Pixel colour;
+    Pixel expected;
+    std::vector<PixelPatch>* patches;
 
-// A painted run [x0, x1) of row y, found from the run [parent0, parent1) of
-// row y - dir. Its row y + dir must be searched wholly; its row y - dir only
-// where it reaches beyond the parent, since the rest of that row is the parent.
-struct Span {
-    int y, x0, x1;
-    int parent0, parent1;
-    int dir;
+    void Paint(int word, int y, Word bits) const {
+        Pixel* p = picture.Row(y) + word * kBits;
+        const int x = word * kBits;
+        if (bits == ~Word{0} && x + kBits <= picture.Width()) {
+            if (patches)
+                CollectPatches(p, bits, x, y, expected, *patches);
+            std::fill_n(p, kBits, colour);
+        } else if (x + kBits <= picture.Width()) {
+            PaintWord(p, bits, colour, x, y, expected, patches);
+        } else {
+            // The last word of a row may reach past the picture.
+            for (; bits != 0; bits &= bits - 1) {
+                const int k = std::countr_zero(bits);
+                if (patches && p[k] != expected)
+                    patches->push_back({x + k, y, p[k]});
+                p[k] = colour;
+            }
+        }
+    }
 };
 
-// The scan-line fill shared by both fills. Painting a run takes its pixels out
-// of the region (the fill colour never matches), so each pixel is painted once
-// and the stack holds at most one entry per run of the picture.
-template <class Region> class SpanFill {
+// The search: a word of 64 pixels at a time. A word reached at some bits
+// takes every available run of its own that holds one of them, and passes
+// the taken bits on to the words above and below and, across its ends, to its
+// neighbours in the row. A word waits on the stack at most once however often
+// it is reached, so one visit takes runs reached from many sides; pushing is
+// branch-free, since on thin shapes such branches are unpredictable.
+template <class Match> class WordSearch {
 public:
-    SpanFill(const Region& region, int width, int height, Pixel colour)
-        : m_region(region), m_width(width), m_height(height), m_colour(colour) {}
+    WordSearch(const Match& match, FillScratch& scratch) : m_match(match), m_s(scratch) {}
 
     PixelRect Run(int x, int y) {
-        const auto row = m_region.RowAt(y);
-        if (!row.Match(x))
+        const std::size_t stride = static_cast<std::size_t>(m_s.stride);
+        EnsureRead(y);
+        const std::size_t seed = Index(x / kBits, y);
+        const Word bit = Word{1} << (x % kBits);
+        if ((m_s.available[seed] & bit) == 0)
             return {};
-        const int x0 = RunBegin(row, x);
-        const int x1 = RunEnd(row, x + 1, m_width);
-        row.Paint(x0, x1, m_colour);
-        m_changed = {x0, y, x1, y + 1};
-        m_stack.push_back({y, x0, x1, x0, x1, 1});
-        m_stack.push_back({y, x0, x1, x0, x1, -1});
-        while (!m_stack.empty()) {
-            const Span s = m_stack.back();
-            m_stack.pop_back();
-            Process(s);
+        Word* avail = m_s.available.data();
+        Word* pending = m_s.pending.data();
+        Word* region = m_s.region.data();
+        std::uint32_t* stack = m_s.stack.data();
+        pending[seed] = bit;
+        std::size_t top = 0;
+        std::size_t lowest = seed;
+        std::size_t highest = seed;
+        const auto reach = [&](std::size_t at, Word bits) {
+            const Word was = pending[at];
+            pending[at] = was | bits;
+            stack[top] = static_cast<std::uint32_t>(at);
+            top += static_cast<std::size_t>((bits != 0) & (was == 0));
+        };
+        std::size_t at = seed;
+        for (;;) {
+            const Word m = avail[at];
+            const Word seeds = pending[at] & m;
+            const Word taken = m == ~Word{0} && seeds != 0 ? m : ExpandInRuns(seeds, m);
+            pending[at] = 0;
+            avail[at] = m & ~taken;
+            region[at] |= taken;
+            lowest = std::min(lowest, at);
+            highest = std::max(highest, at);
+            const int row = static_cast<int>(at / stride) - 1;
+            EnsureRead(row - 1);
+            EnsureRead(row + 1);
+            reach(at - stride, taken & avail[at - stride]);
+            reach(at + stride, taken & avail[at + stride]);
+            reach(at - 1, (taken << (kBits - 1)) & avail[at - 1]);
+            // A run going on into the next word is followed at once, as a
+            // scan-line fill follows a row, rather than through the stack.
+            const Word right = (taken >> (kBits - 1)) & avail[at + 1] & 1;
+            if (right != 0) {
+                pending[at + 1] |= right;
+                ++at;
+            } else if (top > 0) {
+                at = stack[--top];
+            } else {
+                break;
+            }
         }
-        return m_changed;
+        return Box(lowest / stride - 1, highest / stride - 1);
     }
 
 private:
-    void Process(Span s) {
-        Scan(s, s.y - s.dir, s.x0, std::min(s.x1, s.parent0), -s.dir);
-        Scan(s, s.y - s.dir, std::max(s.x0, s.parent1), s.x1, -s.dir);
-        if (s.x1 - s.x0 == 1)
-            s = FollowColumn(s);
-        Scan(s, s.y + s.dir, s.x0, s.x1, s.dir);
+    std::size_t Index(int word, int y) const {
+        return static_cast<std::size_t>(y + 1) * m_s.stride + word + 1;
     }
 
-    // Thin vertical parts (the worst case of a scan-line fill: one run per
-    // pixel) go through this loop instead of the stack: while the pixel ahead
-    // of a one-pixel run matches and its two neighbours do not, it is the next
-    // one-pixel run, with nothing behind it left to search. Returns the last
-    // run of the chain; only its row ahead remains to be searched.
-    Span FollowColumn(const Span& s) {
-        const int x = s.x0;
-        int y = s.y;
-        for (;;) {
-            const int next = y + s.dir;
-            if (next < 0 || next >= m_height)
-                break;
-            const auto row = m_region.RowAt(next);
-            if (!row.Match(x) || (x > 0 && row.Match(x - 1)) ||
-                (x + 1 < m_width && row.Match(x + 1)))
-                break;
-            // A column walk reads a new cache line per row: ask for later rows early.
-            const int ahead = next + 8 * s.dir;
-            if (ahead >= 0 && ahead < m_height)
-                m_region.RowAt(ahead).Prefetch(x);
-            row.Paint(x, x + 1, m_colour);
-            y = next;
-        }
-        if (y == s.y)
-            return s;
-        m_changed.top = std::min(m_changed.top, y);
-        m_changed.bottom = std::max(m_changed.bottom, y + 1);
-        return {y, x, x + 1, x, x + 1, s.dir};
-    }
-
-    // Paints every run of row y that touches [a, b) and queues it.
-    void Scan(const Span& from, int y, int a, int b, int dir) {
-        if (a >= b || y < 0 || y >= m_height)
+    void EnsureRead(int y) {
+        if (m_s.rowRead[y + 1])
             return;
-        const auto row = m_region.RowAt(y);
-        int x = NextMatch(row, a, b);
-        while (x < b) {
-            // Only a run found at a can reach left of it: before any later
-            // find lies a pixel that did not match.
-            const int start = x == a ? RunBegin(row, x) : x;
-            const int end = RunEnd(row, x + 1, m_width);
-            row.Paint(start, end, m_colour);
-            m_changed.left = std::min(m_changed.left, start);
-            m_changed.right = std::max(m_changed.right, end);
-            m_changed.top = std::min(m_changed.top, y);
-            m_changed.bottom = std::max(m_changed.bottom, y + 1);
-            m_stack.push_back({y, start, end, from.x0, from.x1, dir});
-            x = NextMatch(row, end + 1, b);
-        }
+        m_match.Read(y, m_s.available.data() + Index(0, y));
+        m_s.rowRead[y + 1] = 1;
     }
 
-    Region m_region;
-    int m_width;
-    int m_height;
-    Pixel m_colour;
-    PixelRect m_changed;
-    std::vector<Span> m_stack;
+    // The exact bounding box of the region, which lies in rows [top, bottom].
+    PixelRect Box(std::size_t top, std::size_t bottom) const {
+        const int words = m_s.stride - 2;
+        PixelRect box{m_s.width, static_cast<int>(top), 0, static_cast<int>(bottom) + 1};
+        for (int y = box.top; y < box.bottom; ++y) {
+            const Word* row = m_s.RegionRow(y);
+            for (int w = 0; w < words; ++w)
+                if (row[w] != 0) {
+                    box.left = std::min(box.left, w * kBits + std::countr_zero(row[w]));
+                    break;
+                }
+            for (int w = words - 1; w >= 0; --w)
+                if (row[w] != 0) {
+                    box.right = std::max(box.right, w * kBits + kBits - std::countl_zero(row[w]));
+                    break;
+                }
+        }
+        return box;
+    }
+
+    const Match& m_match;
+    FillScratch& m_s;
 };
+
+// Makes the scratch fit the picture with an empty region. Only the rows of
+// the previous region are cleared; the available bits are read afresh and
+// every pending word was cleared by the search that set it.
+void Prepare(FillScratch& s, int width, int height) {
+    const int words = (width + kBits - 1) / kBits;
+    const std::size_t padded = static_cast<std::size_t>(words + 2) * (height + 2);
+    if (s.width != width || s.height != height) {
+        s.width = width;
+        s.height = height;
+        s.stride = words + 2;
+        s.region.assign(padded, 0);
+        s.available.assign(padded, 0);
+        s.pending.assign(padded, 0);
+        // A word waits at most once, and a word followed into along its row
+        // may leave one stale entry behind: twice the words always suffice.
+        s.stack.assign(2 * padded, 0);
+    } else if (!s.box.IsEmpty()) {
+        for (int y = s.box.top; y < s.box.bottom; ++y) {
+            Word* row = s.region.data() + static_cast<std::size_t>(y + 1) * s.stride;
+            std::fill(row + 1 + s.box.left / kBits, row + 2 + (s.box.right - 1) / kBits, Word{0});
+        }
+    }
+    s.box = {};
+    // The padding rows count as read: they stay clear.
+    s.rowRead.assign(static_cast<std::size_t>(height) + 2, 0);
+    s.rowRead.front() = s.rowRead.back() = 1;
+}
+
+template <class Match>
+PixelRect Search(const Match& match, const Painter& painter, int x, int y, FillScratch& s) {
+    Prepare(s, painter.picture.Width(), painter.picture.Height());
+    if (!painter.picture.Contains(x, y))
+        return {};
+    s.box = WordSearch<Match>(match, s).Run(x, y);
+    // Painting follows in the order of the rows, not of the search: on thin
+    // shapes the search jumps about the picture, and painting as it goes
+    // would miss the cache at nearly every word.
+    const int w0 = s.box.left / kBits;
+    const int w1 = (s.box.right - 1) / kBits;
+    for (int row = s.box.top; row < s.box.bottom; ++row) {
+        const Word* bits = s.RegionRow(row);
+        for (int w = w0; w <= w1; ++w)
+            if (bits[w] != 0)
+                painter.Paint(w, row, bits[w]);
+    }
+    return s.box;
+}
 
 } // namespace
 
-PixelRect SurfaceFill(PixelBuffer& picture, int x, int y, Pixel colour) {
-    if (!picture.Contains(x, y))
-        return {};
-    const Pixel target = picture.At(x, y) & kRgbMask;
+PixelRect SurfaceFill(PixelBuffer& picture, int x, int y, Pixel colour, FillScratch& scratch,
+                      std::vector<PixelPatch>* patches) {
     colour &= kRgbMask;
-    if (target == colour)
+    if (!picture.Contains(x, y) || SameColour(picture.At(x, y), colour)) {
+        Prepare(scratch, picture.Width(), picture.Height());
         return {};
-    SpanFill fill(SurfaceRegion(picture, target), picture.Width(), picture.Height(), colour);
-    return fill.Run(x, y);
+    }
+    const Pixel seed = picture.At(x, y);
+    return Search(SurfaceMatch(picture, seed & kRgbMask), Painter{picture, colour, seed, patches},
+                  x, y, scratch);
 }
 
-PixelRect BlackAreaFill(PixelBuffer& picture, const WhiteMask& overlayWhite, int x, int y,
-                        Pixel colour) {
+PixelRect BlackAreaFill(PixelBuffer& picture, const PixelMask& overlayWhite, int x, int y,
+                        Pixel colour, FillScratch& scratch, std::vector<PixelPatch>* patches) {
     colour &= kRgbMask;
     if (overlayWhite.Width() != picture.Width() || overlayWhite.Height() != picture.Height() ||
-        !picture.Contains(x, y) || colour == kBlack)
+        !picture.Contains(x, y) || colour == kBlack) {
+        Prepare(scratch, picture.Width(), picture.Height());
         return {};
-    SpanFill fill(BlackAreaRegion(picture, overlayWhite), picture.Width(), picture.Height(),
-                  colour);
-    return fill.Run(x, y);
+    }
+    return Search(BlackAreaMatch(picture, overlayWhite),
+                  Painter{picture, colour, picture.At(x, y), patches}, x, y, scratch);
+}
+
+PixelRect SurfaceFill(PixelBuffer& picture, int x, int y, Pixel colour) {
+    FillScratch scratch;
+    return SurfaceFill(picture, x, y, colour, scratch);
+}
+
+PixelRect BlackAreaFill(PixelBuffer& picture, const PixelMask& overlayWhite, int x, int y,
+                        Pixel colour) {
+    FillScratch scratch;
+    return BlackAreaFill(picture, overlayWhite, x, y, colour, scratch);
 }
 
 PixelRect BlackAreaFill(PixelBuffer& picture, const PixelBuffer& overlay, int x, int y,
                         Pixel colour) {
     if (overlay.Width() != picture.Width() || overlay.Height() != picture.Height())
         return {};
-    return BlackAreaFill(picture, WhiteMask(overlay), x, y, colour);
+    return BlackAreaFill(picture, PixelMask(overlay, kRgbMask), x, y, colour);
 }

@@ -1,31 +1,60 @@
-// One undo record of the colouring canvas: the pixels a rectangle of the
-// picture held before an operation changed it.
+// One undo record of the colouring canvas: which pixels of a rectangle an
+// operation changed, one bit each, and the values they held before, as runs
+// of equal values in the order of the set bits (row by row, left to right).
+// A fill changes pixels of one colour only, so its step is its region's bits
+// and one run; a stroke's step holds only the pixels it really changed.
 #pragma once
 
+#include "model/colouring/pixel_mask.h"
+#include "model/colouring/region_fill.h"
 #include "model/pixel_buffer.h"
 
 #include <cstddef>
-#include <memory>
+#include <cstdint>
+#include <vector>
 
 class CUndoStep {
 public:
-    // Copies the pixels of `rect` out of `before` (the picture as it was before
-    // the operation). The rectangle is clipped to that buffer; a rectangle that
-    // misses it gives a step that holds and restores nothing.
-    CUndoStep(const PixelBuffer& before, const PixelRect& rect);
+    // A step that holds and restores nothing.
+    CUndoStep() = default;
 
-    // The rectangle held, in picture coordinates (maybe empty).
+    // The step of a fill: the pixels of the region `scratch` holds (a search's result)
+    // all held `value`, except the `patches`, which held their own values.
+    static CUndoStep OfRegion(const FillScratch& scratch, Pixel value,
+                              std::vector<PixelPatch> patches);
+    // The pixels of `rect` that differ between `before` and `after` (whole
+    // 32-bit values), with their values in `before`. The rectangle is clipped
+    // to the buffers; buffers of different sizes give an empty step.
+    static CUndoStep OfChanges(const PixelBuffer& before, const PixelBuffer& after,
+                               const PixelRect& rect);
+
+    // The rectangle the step covers, in picture coordinates (maybe empty).
     const PixelRect& Rect() const { return m_rect; }
-    // Number of pixels held: the step's memory is this times sizeof(Pixel).
-    std::size_t PixelCount() const {
-        return static_cast<std::size_t>(m_rect.Width()) * static_cast<std::size_t>(m_rect.Height());
-    }
+    // Number of pixels whose old values the step holds.
+    std::size_t PixelCount() const { return m_pixelCount; }
+    // Bytes the step holds (bits, runs and patches).
+    std::size_t Bytes() const;
 
-    // Writes the held pixels back into `picture` at the step's rectangle, as
-    // far as the picture reaches. Returns the rectangle written.
+    // Writes the held values back into `picture`, which must have the size
+    // of the picture the step was made from; otherwise nothing is written and
+    // the result is empty. Returns the step's rectangle.
     PixelRect Restore(PixelBuffer& picture) const;
 
 private:
+    struct ValueRun {
+        Pixel value;
+        std::uint32_t count;
+    };
+
+    void AddValue(Pixel value, std::uint32_t count);
+
     PixelRect m_rect;
-    std::unique_ptr<Pixel[]> m_pixels; // rows of m_rect, top to bottom, no padding
+    int m_pictureWidth = 0;
+    int m_pictureHeight = 0;
+    int m_firstWord = 0;   // word index of m_rect.left in a picture row
+    int m_wordsPerRow = 0; // words held per row
+    std::vector<PixelMask::Word> m_bits;
+    std::vector<ValueRun> m_values;
+    std::vector<PixelPatch> m_patches;
+    std::size_t m_pixelCount = 0;
 };

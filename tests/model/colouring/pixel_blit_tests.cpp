@@ -1,5 +1,5 @@
 #include "model/colouring/pixel_blit.h"
-#include "model/colouring/white_mask.h"
+#include "model/colouring/pixel_mask.h"
 
 #include <gtest/gtest.h>
 
@@ -81,19 +81,27 @@ TEST(PixelBlit, MismatchedSizesAndFarRectanglesWriteNothing) {
     EXPECT_EQ(target.At(4, 0), 0u);
 }
 
-TEST(WhiteMask, MarksExactlyThePixelsWhoseLowBitsAreAllSet) {
+TEST(PixelMask, MarksExactlyThePixelsOfOneColourAndComposesPartsOfRows) {
     PixelBuffer buffer(130, 2, kWhite);
     buffer.Set(0, 0, 0xFFFFFE);
     buffer.Set(64, 0, 0xFEFFFFFF); // a junk top byte does not matter
     buffer.Set(129, 1, 0x7FFFFF);
-    const WhiteMask mask(buffer);
+    PixelMask mask(buffer, kWhite);
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 130; ++x)
-            EXPECT_EQ(mask.IsWhite(x, y), SameColour(buffer.At(x, y), kWhite)) << x << "," << y;
-    EXPECT_FALSE(mask.IsWhite(-1, 0));
-    EXPECT_FALSE(mask.IsWhite(130, 0));
-    EXPECT_FALSE(mask.IsWhite(0, 2));
-    EXPECT_TRUE(WhiteMask(PixelBuffer()).IsEmpty());
+            EXPECT_EQ(mask.Test(x, y), SameColour(buffer.At(x, y), kWhite)) << x << "," << y;
+    EXPECT_FALSE(mask.Test(-1, 0));
+    EXPECT_FALSE(mask.Test(130, 0));
+    EXPECT_FALSE(mask.Test(0, 2));
+    EXPECT_EQ(mask.Row(0)[3], 0u); // the spare word after the row
+    EXPECT_TRUE(PixelMask(PixelBuffer(), kWhite).IsEmpty());
+
+    // Recomposing [60, 70) of row 1 for black touches only those bits, across a word edge.
+    buffer.Set(65, 1, 0);
+    mask.ComposeRow(1, buffer.Row(1), 0, 60, 70);
+    for (int x = 0; x < 130; ++x)
+        EXPECT_EQ(mask.Test(x, 1), x == 65 || ((x < 60 || x >= 70) && x != 129)) << x;
+    EXPECT_EQ(mask.Count(), 129u + 120u);
 }
 
 } // namespace
