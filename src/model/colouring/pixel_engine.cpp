@@ -103,6 +103,22 @@ void PixelEngine::ComposeLineMask(const PixelBuffer& picture, const PixelRect& r
     }
 }
 
+// An undo step holds every pixel its operation changed and its undo writes
+// no others, so the mask can differ from the picture only in the words that
+// hold its pixels. A long stroke's box is mostly untouched: composing just
+// those words spares reading the rest of the box.
+void PixelEngine::ComposeLineMaskWhereHeld(const PixelBuffer& picture, const CUndoStep& step) {
+    if (!Fits(picture))
+        return;
+    const int width = picture.Width();
+    step.ForEachHeldWord([&](int y, int x, PixelMask::Word) {
+        const int w = x / PixelMask::kWordBits;
+        m_outline.Row(y)[w] =
+            ColourBits(picture.Row(y) + x, std::min(PixelMask::kWordBits, width - x), kBlack) &
+            m_overlayBlack.Row(y)[w];
+    });
+}
+
 // A fill changes exactly the pixels of its region, all to one colour, so the
 // mask changes only there: those pixels become outline where the overlay is
 // black if the colour is black, and stop being outline otherwise.
@@ -219,7 +235,7 @@ PixelRect PixelEngine::EndBrushOrLine(const PixelBuffer& picture) {
         return {};
     m_dirty = Clipped(Grow(m_dirty, m_radius));
     PushUndoStep(CUndoStep::OfChanges(m_snapshot, picture, m_dirty));
-    ComposeLineMask(picture, m_dirty);
+    ComposeLineMaskWhereHeld(picture, m_undoSteps.back());
     return m_dirty;
 }
 
@@ -236,8 +252,8 @@ PixelRect PixelEngine::Undo(PixelBuffer& picture) {
     if (m_undoSteps.empty())
         return {};
     const PixelRect restored = m_undoSteps.back().Restore(picture);
+    ComposeLineMaskWhereHeld(picture, m_undoSteps.back());
     m_undoSteps.pop_back();
-    ComposeLineMask(picture, restored);
     return restored;
 }
 

@@ -103,6 +103,8 @@ private:
     bool Fits(const PixelBuffer& picture) const;
     void BeginOperation(const PixelBuffer& picture, Operation operation, PixelPoint at, int radius);
     void ComposeLineMask(const PixelBuffer& picture, const PixelRect& rect);
+    // Recomposes the words of the line mask that hold pixels of `step`.
+    void ComposeLineMaskWhereHeld(const PixelBuffer& picture, const CUndoStep& step);
     void UpdateLineMaskAfterFill(bool paintedBlack);
     // snapshot := the whole picture (the buffer is made on first use and reused).
     void TakeSnapshot(const PixelBuffer& picture);

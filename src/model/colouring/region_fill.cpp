@@ -82,6 +82,25 @@ void CollectPatches(const Pixel* p, Word bits, int x, int y, Pixel expected,
     }
 }
 
+// Whether any of the 64 pixels at p is not `expected` (all 32 bits): a
+// fill's pixels nearly always all hold the seed's value, so the search for
+// patches is skipped at the cost of one compare per four pixels.
+FILL_INLINE bool AnyDiffers(const Pixel* p, Pixel expected) {
+#if defined(__SSE2__)
+    const __m128i old = _mm_set1_epi32(static_cast<int>(expected));
+    __m128i same = _mm_set1_epi32(-1);
+    for (int k = 0; k < kBits; k += 4)
+        same = _mm_and_si128(
+            same, _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k)), old));
+    return _mm_movemask_epi8(same) != 0xFFFF;
+#else
+    for (int k = 0; k < kBits; ++k)
+        if (p[k] != expected)
+            return true;
+    return false;
+#endif
+}
+
 // Paints `colour` over the pixels of one word's set bits; with `patches`,
 // first collects those not `expected`. Four pixels at a time are blended under
 // a lane mask: thin regions set a few scattered bits per word, and a loop
@@ -134,13 +153,19 @@ struct Painter {
     Pixel expected;
     std::vector<PixelPatch>* patches;
 
+    // Paints the 64 pixels of a word that lies wholly inside the picture.
+    void PaintWhole(int word, int y) const {
+        Pixel* p = picture.Row(y) + word * kBits;
+        if (patches && AnyDiffers(p, expected))
+            CollectPatches(p, ~Word{0}, word * kBits, y, expected, *patches);
+        std::fill_n(p, kBits, colour);
+    }
+
     void Paint(int word, int y, Word bits) const {
         Pixel* p = picture.Row(y) + word * kBits;
         const int x = word * kBits;
         if (bits == ~Word{0} && x + kBits <= picture.Width()) {
-            if (patches)
-                CollectPatches(p, bits, x, y, expected, *patches);
-            std::fill_n(p, kBits, colour);
+            PaintWhole(word, y);
         } else if (x + kBits <= picture.Width()) {
             PaintWord(p, bits, colour, x, y, expected, patches);
         } else {
@@ -161,13 +186,25 @@ struct Painter {
 // neighbours in the row. A word waits on the stack at most once however often
 // it is reached, so one visit takes runs reached from many sides; pushing is
 // branch-free, since on thin shapes such branches are unpredictable.
+//
+// A word taken whole in one visit is painted at once: the search walks such
+// words along their row, just after reading the rows round it, so its pixels
+// are still in the cache, where a later pass would read them from memory
+// again. Words taken in parts are left to the paint pass, which goes in the
+// order of the rows (see Search).
 template <class Match> class WordSearch {
 public:
-    WordSearch(const Match& match, FillScratch& scratch) : m_match(match), m_s(scratch) {}
+    WordSearch(const Match& match, const Painter& painter, FillScratch& scratch)
+        : m_match(match), m_painter(painter), m_s(scratch) {}
 
     PixelRect Run(int x, int y) {
         const std::size_t stride = static_cast<std::size_t>(m_s.stride);
-        EnsureRead(y);
+        // Padded row and word of the word searched; the row by a multiply
+        // with the reciprocal of the stride, exact for indices below 2^32.
+        std::size_t prow = static_cast<std::size_t>(y) + 1;
+        std::size_t pw = static_cast<std::size_t>(x / kBits) + 1;
+        const std::uint64_t reciprocal = ~std::uint64_t{0} / stride + 1;
+        EnsureRead(prow);
         const std::size_t seed = Index(x / kBits, y);
         const Word bit = Word{1} << (x % kBits);
         if ((m_s.available[seed] & bit) == 0)
@@ -196,9 +233,12 @@ public:
             region[at] |= taken;
             lowest = std::min(lowest, at);
             highest = std::max(highest, at);
-            const int row = static_cast<int>(at / stride) - 1;
-            EnsureRead(row - 1);
-            EnsureRead(row + 1);
+            if (taken == ~Word{0}) {
+                m_painter.PaintWhole(static_cast<int>(pw) - 1, static_cast<int>(prow) - 1);
+                m_s.paintedWhole[at] = 1;
+            }
+            EnsureRead(prow - 1);
+            EnsureRead(prow + 1);
             reach(at - stride, taken & avail[at - stride]);
             reach(at + stride, taken & avail[at + stride]);
             reach(at - 1, (taken << (kBits - 1)) & avail[at - 1]);
@@ -208,8 +248,12 @@ public:
             if (right != 0) {
                 pending[at + 1] |= right;
                 ++at;
+                ++pw;
             } else if (top > 0) {
                 at = stack[--top];
+                prow = static_cast<std::size_t>((static_cast<unsigned __int128>(reciprocal) * at) >>
+                                                64);
+                pw = at - prow * stride;
             } else {
                 break;
             }
@@ -222,11 +266,13 @@ private:
         return static_cast<std::size_t>(y + 1) * m_s.stride + word + 1;
     }
 
-    void EnsureRead(int y) {
-        if (m_s.rowRead[y + 1])
+    // Reads padded row `prow` of the picture unless done; the padding rows
+    // count as read, as they stay clear.
+    FILL_INLINE void EnsureRead(std::size_t prow) {
+        if (m_s.rowRead[prow])
             return;
-        m_match.Read(y, m_s.available.data() + Index(0, y));
-        m_s.rowRead[y + 1] = 1;
+        m_s.rowRead[prow] = 1;
+        m_match.Read(static_cast<int>(prow) - 1, m_s.available.data() + prow * m_s.stride + 1);
     }
 
     // The exact bounding box of the region, which lies in rows [top, bottom].
@@ -250,12 +296,13 @@ private:
     }
 
     const Match& m_match;
+    const Painter& m_painter;
     FillScratch& m_s;
 };
 
 // Makes the scratch fit the picture with an empty region. Only the rows of
-// the previous region are cleared; the available bits are read afresh and
-// every pending word was cleared by the search that set it.
+// the previous region are cleared; the available bits are read afresh, and
+// every pending word and painted flag was cleared by the search that set it.
 void Prepare(FillScratch& s, int width, int height) {
     const int words = (width + kBits - 1) / kBits;
     const std::size_t padded = static_cast<std::size_t>(words + 2) * (height + 2);
@@ -266,6 +313,7 @@ void Prepare(FillScratch& s, int width, int height) {
         s.region.assign(padded, 0);
         s.available.assign(padded, 0);
         s.pending.assign(padded, 0);
+        s.paintedWhole.assign(padded, 0);
         // A word waits at most once, and a word followed into along its row
         // may leave one stale entry behind: twice the words always suffice.
         s.stack.assign(2 * padded, 0);
@@ -276,7 +324,6 @@ void Prepare(FillScratch& s, int width, int height) {
         }
     }
     s.box = {};
-    // The padding rows count as read: they stay clear.
     s.rowRead.assign(static_cast<std::size_t>(height) + 2, 0);
     s.rowRead.front() = s.rowRead.back() = 1;
 }
@@ -286,17 +333,23 @@ PixelRect Search(const Match& match, const Painter& painter, int x, int y, FillS
     Prepare(s, painter.picture.Width(), painter.picture.Height());
     if (!painter.picture.Contains(x, y))
         return {};
-    s.box = WordSearch<Match>(match, s).Run(x, y);
-    // Painting follows in the order of the rows, not of the search: on thin
-    // shapes the search jumps about the picture, and painting as it goes
-    // would miss the cache at nearly every word.
+    s.box = WordSearch<Match>(match, painter, s).Run(x, y);
+    // The words taken in parts are painted in the order of the rows, not of
+    // the search: on thin shapes the search jumps about the picture, and
+    // painting as it goes would miss the cache at nearly every word.
     const int w0 = s.box.left / kBits;
     const int w1 = (s.box.right - 1) / kBits;
     for (int row = s.box.top; row < s.box.bottom; ++row) {
         const Word* bits = s.RegionRow(row);
-        for (int w = w0; w <= w1; ++w)
-            if (bits[w] != 0)
+        std::uint8_t* whole = s.paintedWhole.data() + (bits - s.region.data());
+        for (int w = w0; w <= w1; ++w) {
+            if (bits[w] == 0)
+                continue;
+            if (whole[w] != 0)
+                whole[w] = 0;
+            else
                 painter.Paint(w, row, bits[w]);
+        }
     }
     return s.box;
 }

@@ -26,8 +26,10 @@ struct FillScratch {
     PixelRect box;               // bounding box of the set bits of `region` (maybe empty)
     std::vector<Word> available; // pixels of the region not yet taken, per row once read
     std::vector<Word> pending;   // per word, the bits it has been reached at, until searched
-    std::vector<std::uint8_t> rowRead;
-    std::vector<std::uint32_t> stack; // words with pending bits
+    std::vector<std::uint8_t> paintedWhole; // per word, painted whole by the search, until
+                                            // the paint pass
+    std::vector<std::uint8_t> rowRead;      // per padded row, whether its available bits were read
+    std::vector<std::uint32_t> stack;       // words with pending bits
 
     // Row y (0 <= y < height) of `region`, pixel x in bit x % 64 of word x / 64.
     const Word* RegionRow(int y) const {

@@ -40,6 +40,18 @@ public:
     // the result is empty. Returns the step's rectangle.
     PixelRect Restore(PixelBuffer& picture) const;
 
+    // Calls fn(y, x, bits) for every group of 64 picture pixels [x, x + 64)
+    // of row y (x a multiple of 64) that holds pixels of the step, `bits`
+    // telling which (pixel x + k in bit k). The pixels Restore writes all lie
+    // in these groups, so only they can change when the step is undone.
+    template <class Fn> void ForEachHeldWord(Fn&& fn) const {
+        const PixelMask::Word* bits = m_bits.data();
+        for (int y = m_rect.top; y < m_rect.bottom; ++y, bits += m_wordsPerRow)
+            for (int k = 0; k < m_wordsPerRow; ++k)
+                if (bits[k] != 0)
+                    fn(y, (m_firstWord + k) * PixelMask::kWordBits, bits[k]);
+    }
+
 private:
     struct ValueRun {
         Pixel value;

@@ -46,13 +46,14 @@ int CountChanged(const PixelBuffer& picture, const PixelBuffer& before) {
     return n;
 }
 
-// The line mask (picture OR overlay) is black exactly where both are black.
-bool MaskIsComposed(const PixelEngine& engine, const PixelBuffer& picture) {
-    const PixelBuffer overlay = LineArt();
+// The line mask (picture OR overlay) is black exactly where both are black
+// (low 24 bits).
+bool MaskIsComposed(const PixelEngine& engine, const PixelBuffer& picture,
+                    const PixelBuffer& overlay = LineArt()) {
     for (int y = 0; y < picture.Height(); ++y)
         for (int x = 0; x < picture.Width(); ++x)
             if (engine.IsOutline(x, y) !=
-                (picture.At(x, y) == kBlack && overlay.At(x, y) == kBlack))
+                (SameColour(picture.At(x, y), kBlack) && SameColour(overlay.At(x, y), kBlack)))
                 return false;
     return true;
 }
@@ -235,7 +236,8 @@ TEST(PixelEngine, OverlayIsBlackWhereTheOriginalDoesNotReach) {
 }
 
 // Random pictures, some pixels with a junk top byte, and random fills,
-// strokes and lines: every undo puts back the exact earlier picture.
+// strokes and lines: every undo puts back the exact earlier picture, and the
+// line mask stays composed throughout.
 TEST(PixelEngine, UndoRestoresEveryPixelExactlyAfterRandomOperations) {
     std::mt19937 random(4242);
     auto between = [&](int lo, int hi) {
@@ -267,12 +269,14 @@ TEST(PixelEngine, UndoRestoresEveryPixelExactlyAfterRandomOperations) {
             }
             engine.EndBrushOrLine(picture);
             states.push_back(picture);
+            ASSERT_TRUE(MaskIsComposed(engine, picture, states.front())) << "round " << round;
         }
         const int undos =
             std::min<int>(PixelEngine::kMaxUndoSteps, static_cast<int>(states.size()) - 1);
         for (int i = 1; i <= undos; ++i) {
             engine.Undo(picture);
             ASSERT_EQ(picture, states[states.size() - 1 - i]) << "round " << round << " undo " << i;
+            ASSERT_TRUE(MaskIsComposed(engine, picture, states.front())) << "round " << round;
         }
     }
 }
