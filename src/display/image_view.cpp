@@ -31,20 +31,30 @@ void CImageView::OnInitialUpdate() {
 
 int CImageView::LoadPicture(const std::string& name) {
     CPictureWnd* canvas = GetPictureWnd();
-    canvas->hide();
-    canvas->SetPicture(nullptr);
-    viewport()->repaint();
-    int result = Picture().LoadPicture(name);
+    // Nothing is repainted or freed before the decode: the new picture goes
+    // into the buffer the canvas shows, and the canvas is repainted once.
+    const int result = Picture().ReadPicture(name);
     if (!Picture().HasPicture()) {
+        canvas->hide();
+        canvas->SetPicture(nullptr);
         SetScrollSizes(QSize(0, 0));
+        if (!result) {
+            // The empty view is on screen before the message about it.
+            viewport()->repaint();
+            Picture().ReportPictureError(name);
+        }
         return result;
     }
+    const bool shown = !canvas->isHidden();
     LayoutPicture();
     canvas->SetPicture(&Picture().Buffer());
-    // Show the canvas in one step: first without its border, then whole.
-    canvas->m_bPaintBorder = false;
-    canvas->show();
-    canvas->m_bPaintBorder = true;
+    if (!shown) {
+        // Show the canvas in one step: first without its border, then whole.
+        canvas->m_bPaintBorder = false;
+        canvas->show();
+        canvas->m_bPaintBorder = true;
+    }
+    // At once, so a page appears before its sound starts.
     canvas->repaint();
     return result;
 }
@@ -78,9 +88,9 @@ void CImageView::LayoutPicture() {
     m_bLayingOut = true;
     ScrollToPosition(QPoint((width + 8) / 2 - W / 2, (height + 8) / 2 - H / 2));
     m_bLayingOut = false;
+    // Moving or resizing the canvas makes the toolkit repaint what it uncovers
+    // and what it newly covers; the rest of the view stays as it is.
     GetPictureWnd()->setGeometry(x0, y0, width, height);
-    GetPictureWnd()->update();
-    viewport()->update();
 }
 
 void CImageView::OnSize() {

@@ -14,29 +14,57 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QApplication>
 #include <QImage>
+#include <QPixmap>
+#include <QScreen>
 #include <QTest>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A picture of w x h: a distinct colour in each corner, white elsewhere.
-fs::path WritePicture(const TempDir& dir, const std::string& name, int w, int h) {
-    PixelBuffer p(w, h, 0xFFFFFF);
+// A picture of w x h: a distinct colour in each corner, `fill` elsewhere.
+fs::path WritePicture(const TempDir& dir, const std::string& name, int w, int h,
+                      Pixel fill = 0xFFFFFF) {
+    PixelBuffer p(w, h, fill);
     p.Set(0, 0, 0xFF0000);
     p.Set(w - 1, 0, 0x00FF00);
     p.Set(0, h - 1, 0x0000FF);
     p.Set(w - 1, h - 1, 0x000000);
     LogPalette pal;
-    pal.entries = {
-        {255, 255, 255, 0}, {255, 0, 0, 0}, {0, 255, 0, 0}, {0, 0, 255, 0}, {0, 0, 0, 0}};
+    pal.entries = {{PixelRed(fill), PixelGreen(fill), PixelBlue(fill), 0},
+                   {255, 0, 0, 0},
+                   {0, 255, 0, 0},
+                   {0, 0, 255, 0},
+                   {0, 0, 0, 0}};
     DibHandle dib = ChangeBitmapFormat(p, 8, kDibRgb, pal);
     fs::path file = dir / name;
     EXPECT_TRUE(dib && SaveDIB(*dib, file) == DibSaveResult::Saved);
     return file;
 }
+
+// What the window holds on screen at a point of `widget`: unlike grab(),
+// which paints the widget afresh, this shows whatever was left unrepainted.
+QRgb OnScreen(QWidget* widget, QPoint at) {
+    const QPoint p = widget->mapTo(widget->window(), at);
+    const QPixmap shot =
+        widget->screen()->grabWindow(widget->window()->winId(), p.x(), p.y(), 1, 1);
+    return shot.toImage().pixel(0, 0) & 0xFFFFFF;
+}
+
+// Dialogs that run a check at the moment a message appears.
+class WatchedDialogs : public ScriptedDialogs {
+public:
+    void MessageBox(const std::string& text, MessageIcon icon) override {
+        if (onMessage)
+            onMessage();
+        ScriptedDialogs::MessageBox(text, icon);
+    }
+    std::function<void()> onMessage;
+};
 
 class ImageViewTest : public ::testing::Test {
 protected:
@@ -58,7 +86,7 @@ protected:
     HostPaths paths;
     MciExtensions mci;
     FixedAudioDevices devices;
-    ScriptedDialogs dialogs;
+    WatchedDialogs dialogs;
     RunningState state;
     ScriptedPump pump;
     RecordingEffects effects;
@@ -121,10 +149,44 @@ TEST_F(ImageViewTest, ShowsThePictureOnTheBackgroundColour) {
 
 TEST_F(ImageViewTest, FailedLoadLeavesOnlyTheBackgroundAndAMessage) {
     ShowAt(200, 150);
+    view.SetBackColor(0x00C08040);
     view.LoadPicture(WritePicture(dir, "small.bmp", 100, 50).string());
+    // The old picture is gone from the screen by the time the message shows.
+    QRgb behindMessage = 0;
+    dialogs.onMessage = [&] { behindMessage = OnScreen(view.viewport(), QPoint(100, 75)); };
     EXPECT_EQ(view.LoadPicture((dir / "none.bmp").string()), 0);
     EXPECT_FALSE(view.GetPictureWnd()->isVisible());
     EXPECT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(behindMessage, 0x4080C0u);
+}
+
+// A page change repaints the new picture at once (before any event is
+// handled, so before its sound), and a smaller picture leaves no trace of a
+// larger one around it.
+TEST_F(ImageViewTest, NextPictureIsOnScreenAtOnceWithNothingLeftOfTheLastOne) {
+    ShowAt(200, 150);
+    view.SetBackColor(0x00C08040);
+    const struct {
+        const char* name;
+        QSize size;
+        Pixel fill;
+    } pages[] = {{"a.bmp", {100, 50}, 0xFFFFFF},
+                 {"b.bmp", {100, 50}, 0x20A060},
+                 {"c.bmp", {160, 120}, 0xFFFF00},
+                 {"d.bmp", {40, 20}, 0x8000FF},
+                 {"e.bmp", {100, 50}, 0xFFFFFF}};
+    for (const auto& page : pages) {
+        SCOPED_TRACE(page.name);
+        const fs::path file =
+            WritePicture(dir, page.name, page.size.width(), page.size.height(), page.fill);
+        ASSERT_EQ(view.LoadPicture(file.string()), 1);
+        EXPECT_EQ(OnScreen(view.viewport(), QPoint(100, 75)), page.fill);
+        QApplication::processEvents();
+        // Inside the largest picture's place but outside this one's.
+        const bool covered = page.size.width() > 100;
+        EXPECT_EQ(OnScreen(view.viewport(), QPoint(30, 20)), covered ? page.fill : 0x4080C0u);
+        EXPECT_EQ(OnScreen(view.viewport(), QPoint(100, 75)), page.fill);
+    }
 }
 
 TEST_F(ImageViewTest, ChooserWritesTheVolumesBackgroundValueWhole) {

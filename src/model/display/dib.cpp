@@ -31,9 +31,9 @@ bool IsWellFormed(const Dib& dib) {
 
 } // namespace dib_detail
 
-namespace {
+using namespace dib_detail;
 
-using ColourLookup = std::array<Pixel, 256>;
+namespace {
 
 // A word whose eight bytes are all one index is that index times this.
 constexpr std::uint64_t kEveryByte = 0x0101010101010101ull;
@@ -42,8 +42,8 @@ constexpr std::uint64_t kEveryByte = 0x0101010101010101ull;
 // compiler vectorises it into lookups done lane by lane. Pages are mostly
 // wide areas of one colour, so eight equal indices are common and take one
 // lookup and two wide stores.
-void LookUpColours(const std::uint8_t* src, Pixel* dst, std::size_t count,
-                   const ColourLookup& lookup) {
+void LookUpEach(const std::uint8_t* src, Pixel* dst, std::size_t count,
+                const ColourLookup& lookup) {
     std::size_t i = 0;
     for (; i + 8 <= count; i += 8) {
         std::uint64_t word;
@@ -104,20 +104,9 @@ __attribute__((target("avx2"))) void LookUpSixteenAvx2(const std::uint8_t* src, 
         _mm256_storeu_si256(out + 2, _mm256_permute2x128_si256(p0, p1, 0x31));
         _mm256_storeu_si256(out + 3, _mm256_permute2x128_si256(p2, p3, 0x31));
     }
-    LookUpColours(src + i, dst + i, count - i, lookup);
+    LookUpEach(src + i, dst + i, count - i, lookup);
 }
 #endif
-
-// `sixteen`: the picture has 4 bits or fewer, so its indices are below 16.
-void LookUp(const std::uint8_t* src, Pixel* dst, std::size_t count, const ColourLookup& lookup,
-            [[maybe_unused]] bool sixteen) {
-#if defined(__x86_64__) && defined(__GNUC__)
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (sixteen && avx2)
-        return LookUpSixteenAvx2(src, dst, count, lookup);
-#endif
-    LookUpColours(src, dst, count, lookup);
-}
 
 #if defined(__SSE2__)
 // Whether the 4 x `blocks` pixels at `src` all have the colour `same`.
@@ -131,6 +120,39 @@ bool AllSame(const Pixel* src, int blocks, __m128i same) {
     return _mm_movemask_epi8(equal) == 0xFFFF;
 }
 #endif
+
+} // namespace
+
+namespace dib_detail {
+
+void LookUpColours(const std::uint8_t* src, Pixel* dst, std::size_t count,
+                   const ColourLookup& lookup, [[maybe_unused]] bool sixteen) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (sixteen && avx2)
+        return LookUpSixteenAvx2(src, dst, count, lookup);
+#endif
+    LookUpEach(src, dst, count, lookup);
+}
+
+ColourLookup MakeColourLookup(const std::vector<Pixel>& colorTable) {
+    ColourLookup lookup{};
+    const std::size_t n = std::min(colorTable.size(), lookup.size());
+    for (std::size_t i = 0; i < n; ++i)
+        lookup[i] = colorTable[i] & kRgbMask;
+    return lookup;
+}
+
+void SizeBuffer(PixelBuffer& buffer, int width, int height) {
+    if (buffer.Width() != width || buffer.Height() != height)
+        buffer = PixelBuffer(width, height);
+}
+
+std::vector<Pixel> TableForPalette(const PixelBuffer& picture, const LogPalette& palette) {
+    // A picture without a palette of its own (read from a true-colour file)
+    // would otherwise have nothing to map to.
+    return PaletteColours(palette.entries.empty() ? BuildPalette(picture) : palette);
+}
 
 // Neighbouring pixels mostly have the same colour, so the last answer is
 // reused until the colour changes; the map, though fast, costs several times
@@ -160,7 +182,7 @@ void MapToIndices(const Pixel* src, std::uint8_t* dst, std::size_t count,
     }
 }
 
-} // namespace
+} // namespace dib_detail
 
 int DIBWidth(const Dib& dib) {
     return dib.header.width;
@@ -184,12 +206,9 @@ PixelBuffer DIBToBitmap(const Dib& dib) {
         return {};
     if (!dib.header.IsIndexed())
         return dib.pixels;
-    // Every index has an entry: the ones past the colour table stay black.
-    ColourLookup lookup{};
-    for (std::size_t i = 0; i < dib.colorTable.size(); ++i)
-        lookup[i] = dib.colorTable[i] & kRgbMask;
     PixelBuffer out(dib.header.width, dib.header.height);
-    LookUp(dib.indices.data(), out.Data(), dib.indices.size(), lookup, dib.header.bitCount <= 4);
+    LookUpColours(dib.indices.data(), out.Data(), dib.indices.size(),
+                  MakeColourLookup(dib.colorTable), dib.header.bitCount <= 4);
     return out;
 }
 
@@ -199,9 +218,7 @@ DibHandle ChangeBitmapFormat(const PixelBuffer& picture, int bitCount, std::uint
         palette.entries.size() > 256)
         return nullptr;
     auto dib = std::make_unique<Dib>();
-    // A picture without a palette of its own (read from a true-colour file)
-    // would otherwise have nothing to map to.
-    dib->colorTable = PaletteColours(palette.entries.empty() ? BuildPalette(picture) : palette);
+    dib->colorTable = TableForPalette(picture, palette);
     dib->header =
         DibHeader{kDibInfoHeaderSize, picture.Width(), picture.Height(), false, 8, kDibRgb};
     NearestColourMap nearest(dib->colorTable);

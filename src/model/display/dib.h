@@ -95,6 +95,27 @@ DibHandle LoadDIB(std::span<const std::uint8_t> bytes, std::string* why = nullpt
 DibHandle LoadDIB(const std::filesystem::path& path, std::string* why = nullptr,
                   const DibLimits& limits = {});
 
+// LoadDIB of a file and DIBToBitmap of the result, for a view that shows one
+// picture after another: `dib` receives the bitmap and `pixels` its colours,
+// each decoded once, straight from the file's bytes. Where `dib` or `pixels`
+// already holds memory of the size the new picture needs (the picture shown
+// before), it is written over: nothing is cleared or allocated again. Fails
+// in the cases LoadDIB fails, with the same reasons in `why`; both are then
+// empty (a default Dib, an empty buffer).
+bool LoadDIBInto(const std::filesystem::path& path, Dib& dib, PixelBuffer& pixels,
+                 std::string* why = nullptr, const DibLimits& limits = {});
+// The same for a file's bytes in memory.
+bool LoadDIBInto(std::span<const std::uint8_t> bytes, Dib& dib, PixelBuffer& pixels,
+                 std::string* why = nullptr, const DibLimits& limits = {});
+
+// The colours of a bitmap file alone, as DIBToBitmap(*LoadDIB(bytes)) gives
+// them, decoded straight into `pixels` with no bitmap kept in between and no
+// copy after. When `pixels` already has the picture's size its memory is
+// written over without being cleared first. Fails in the cases LoadDIB
+// fails, with the same reasons in `why`; `pixels` is then empty.
+bool DecodeDIBPixels(std::span<const std::uint8_t> bytes, PixelBuffer& pixels,
+                     std::string* why = nullptr, const DibLimits& limits = {});
+
 int DIBWidth(const Dib& dib);
 int DIBHeight(const Dib& dib);
 
@@ -125,6 +146,12 @@ DibHandle ChangeBitmapFormat(const PixelBuffer& picture, int bitCount, std::uint
 // 24 bits and no table. Empty when the bitmap breaks the invariants of Dib.
 std::vector<std::uint8_t> EncodeDIB(const Dib& dib);
 
+// The bytes EncodeDIB(*ChangeBitmapFormat(picture, 8, kDibRgb, palette))
+// gives, made in one pass: each pixel's nearest index goes straight into the
+// file's rows. Empty for an empty picture, a palette of more than 256
+// entries, or a file too large for its 32-bit size field.
+std::vector<std::uint8_t> EncodeDIB8(const PixelBuffer& picture, const LogPalette& palette);
+
 // Results of SaveDIB. Every failure but NotSynced leaves the target as it
 // was, unless it failed part way through an in-place rewrite (see below).
 enum class DibSaveResult {
@@ -148,6 +175,10 @@ enum class DibSaveResult {
 // folder that cannot take a new file, a writable target is rewritten in
 // place. Returns Saved when the file was written.
 DibSaveResult SaveDIB(const Dib& dib, const std::filesystem::path& path);
+// The same for the file of EncodeDIB8: the picture as an 8-bit bitmap with
+// the palette's colours. BadBitmap when EncodeDIB8 gives nothing.
+DibSaveResult SaveDIB8(const PixelBuffer& picture, const LogPalette& palette,
+                       const std::filesystem::path& path);
 
 // Frees the bitmap; the handle becomes null. A null handle is left alone.
 void DestroyDIB(DibHandle& dib);

@@ -2,6 +2,7 @@
 // header parsing hands to the pixel decoders.
 #pragma once
 
+#include "model/display/colour_match.h"
 #include "model/display/dib.h"
 
 #include <array>
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace dib_detail {
 
@@ -49,15 +51,45 @@ struct DibLayout {
     std::size_t pixelOffset = 0;
 };
 
-// Decoders fill `out` (whose header and colour table are already set) from
-// `data`, the whole file. They return false with a reason in `why` for data
-// that is truncated or runs outside the picture.
-bool DecodeIndexedRows(std::span<const std::uint8_t> data, const DibLayout& layout, Dib& out,
+// Every possible index's colour: the colour table's, black past its end.
+using ColourLookup = std::array<Pixel, 256>;
+ColourLookup MakeColourLookup(const std::vector<Pixel>& colorTable);
+// dst[i] = lookup[src[i]] for `count` indices. `sixteen`: the picture has 4
+// bits or fewer a pixel, so its indices are below 16.
+void LookUpColours(const std::uint8_t* src, Pixel* dst, std::size_t count,
+                   const ColourLookup& lookup, bool sixteen);
+
+// Gives `buffer` the size width x height, keeping its memory (and whatever
+// it holds) when it already has that size.
+void SizeBuffer(PixelBuffer& buffer, int width, int height);
+
+// Where the decoders put a picture. `dib` has its header and colour table
+// set; with `keepData` it receives its indices or pixels as Dib describes.
+// `colours`, when set, receives the picture's colours as DIBToBitmap gives
+// them. Memory already there is reused when its size fits, and written over
+// without being cleared first.
+struct DecodeOut {
+    Dib& dib;
+    PixelBuffer* colours = nullptr;
+    bool keepData = true;
+};
+
+// Decoders fill `out` from `data`, the whole file. They return false with a
+// reason in `why` for data that is truncated or runs outside the picture.
+bool DecodeIndexedRows(std::span<const std::uint8_t> data, const DibLayout& layout, DecodeOut& out,
                        std::string& why);
-bool DecodeTrueColourRows(std::span<const std::uint8_t> data, const DibLayout& layout, Dib& out,
-                          std::string& why);
+bool DecodeTrueColourRows(std::span<const std::uint8_t> data, const DibLayout& layout,
+                          DecodeOut& out, std::string& why);
+// Fills out.indices alone (the caller looks the colours up).
 bool DecodeRle(std::span<const std::uint8_t> data, const DibLayout& layout, Dib& out,
                std::string& why);
+
+// The colour table ChangeBitmapFormat gives a picture for `palette`.
+std::vector<Pixel> TableForPalette(const PixelBuffer& picture, const LogPalette& palette);
+// Each of `count` pixels' nearest index in the table `nearest` was made for,
+// as ChangeBitmapFormat maps them.
+void MapToIndices(const Pixel* src, std::uint8_t* dst, std::size_t count,
+                  NearestColourMap& nearest);
 
 // Whether the bitmap keeps the invariants stated with Dib, so that it can be
 // converted and written without reading past its vectors.

@@ -6,6 +6,9 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <memory>
+#include <optional>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -193,9 +196,41 @@ __attribute__((target("avx2"))) void Decode24RowAvx2(const std::uint8_t* src, Pi
     Decode24RowScalar(src, dst + x, width - x);
 }
 
+// Sixteen pixels a step: one load of their 48 bytes and one byte
+// permutation across the whole register put every three bytes in a pixel's
+// low three and clear its top. Masked loads and stores finish the row, so no
+// byte past it is read or written.
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) void
+Decode24RowAvx512(const std::uint8_t* src, Pixel* dst, int width) {
+    alignas(64) static constexpr std::array<std::uint8_t, 64> kSpread = [] {
+        std::array<std::uint8_t, 64> spread{};
+        for (std::size_t i = 0; i < 64; ++i)
+            spread[i] = static_cast<std::uint8_t>(i % 4 == 3 ? 0 : i / 4 * 3 + i % 4);
+        return spread;
+    }();
+    const __m512i spread = _mm512_load_si512(kSpread.data());
+    constexpr __mmask64 kColourBytes = 0x7777777777777777ull;
+    constexpr __mmask64 kStepBytes = (__mmask64{1} << 48) - 1;
+    int x = 0;
+    for (; x + 16 <= width; x += 16, src += 48) {
+        const __m512i bytes = _mm512_maskz_loadu_epi8(kStepBytes, src);
+        _mm512_storeu_si512(dst + x, _mm512_maskz_permutexvar_epi8(kColourBytes, spread, bytes));
+    }
+    const int rest = width - x;
+    if (rest == 0)
+        return;
+    const __m512i bytes = _mm512_maskz_loadu_epi8((__mmask64{1} << (3 * rest)) - 1, src);
+    _mm512_mask_storeu_epi32(dst + x, static_cast<__mmask16>((1u << rest) - 1),
+                             _mm512_maskz_permutexvar_epi8(kColourBytes, spread, bytes));
+}
+
 void Decode24Row(const std::uint8_t* src, Pixel* dst, int width) {
+    static const bool avx512 =
+        __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi");
     static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (avx2)
+    if (avx512)
+        Decode24RowAvx512(src, dst, width);
+    else if (avx2)
         Decode24RowAvx2(src, dst, width);
     else
         Decode24RowScalar(src, dst, width);
@@ -213,26 +248,106 @@ void DecodePlain32Row(const std::uint8_t* src, Pixel* dst, int width) {
         dst[x] = ReadU32(src) & kRgbMask;
 }
 
+// Each possible byte of 1- or 2-bit indices as the colours of its pixels:
+// one copy a byte replaces the unpacking and the lookups.
+template <int Bits> class SpreadColours {
+public:
+    static constexpr int kPerByte = 8 / Bits;
+
+    explicit SpreadColours(const ColourLookup& lookup) {
+        static constexpr SpreadTable<Bits> kIndices;
+        for (std::size_t byte = 0; byte < 256; ++byte)
+            for (std::size_t k = 0; k < std::size_t{kPerByte}; ++k)
+                m_colours[byte][k] = lookup[kIndices.pixels[byte][k]];
+    }
+
+    void Row(const std::uint8_t* src, Pixel* dst, int width) const {
+        int x = 0;
+        for (; x + kPerByte <= width; x += kPerByte, ++src)
+            std::memcpy(dst + x, m_colours[*src].data(), sizeof m_colours[0]);
+        for (std::size_t k = 0; x < width; ++x, ++k)
+            dst[x] = m_colours[*src][k];
+    }
+
+private:
+    std::array<std::array<Pixel, kPerByte>, 256> m_colours;
+};
+
+// The colours of a stored row of 1-, 2- or 8-bit indices, straight from the
+// file's bytes.
+class IndexedColourRows {
+public:
+    IndexedColourRows(const DibHeader& h, const ColourLookup& lookup)
+        : m_bits(h.bitCount), m_lookup(lookup) {
+        if (m_bits == 1)
+            m_one.emplace(lookup);
+        else if (m_bits == 2)
+            m_two.emplace(lookup);
+    }
+
+    void Row(const std::uint8_t* src, Pixel* dst, int width) const {
+        if (m_one)
+            return m_one->Row(src, dst, width);
+        if (m_two)
+            return m_two->Row(src, dst, width);
+        LookUpColours(src, dst, static_cast<std::size_t>(width), m_lookup, false);
+    }
+
+private:
+    int m_bits;
+    const ColourLookup& m_lookup;
+    std::optional<SpreadColours<1>> m_one;
+    std::optional<SpreadColours<2>> m_two;
+};
+
 } // namespace
 
-bool DecodeIndexedRows(std::span<const std::uint8_t> data, const DibLayout& layout, Dib& out,
+bool DecodeIndexedRows(std::span<const std::uint8_t> data, const DibLayout& layout, DecodeOut& out,
                        std::string& why) {
     const std::uint64_t stride = CheckRows(data, layout, why);
     if (stride == 0)
         return false;
     const DibHeader& h = layout.header;
     const auto width = static_cast<std::size_t>(h.width);
-    out.indices.resize(width * static_cast<std::size_t>(h.height));
+    const std::size_t count = width * static_cast<std::size_t>(h.height);
+    const ColourLookup lookup = MakeColourLookup(out.dib.colorTable);
+    if (out.colours)
+        SizeBuffer(*out.colours, h.width, h.height);
+    // 4-bit indices are looked up all at once after unpacking: the vector
+    // lookup costs too much to set up for each row. Other depths go row by
+    // row, so a row's indices are still in the cache for their colours.
+    const bool wholeLookUp = h.bitCount == 4;
+    std::unique_ptr<std::uint8_t[]> scratch; // unpacked indices that are not kept
+    std::uint8_t* indices = nullptr;
+    if (out.keepData) {
+        out.dib.indices.resize(count);
+        indices = out.dib.indices.data();
+    } else if (wholeLookUp) {
+        scratch.reset(new std::uint8_t[count]);
+        indices = scratch.get();
+    }
+    std::optional<IndexedColourRows> colourRows;
+    if (out.colours && !indices)
+        colourRows.emplace(h, lookup);
     const std::uint8_t* src = data.data() + layout.pixelOffset;
     for (int r = 0; r < h.height; ++r, src += stride) {
-        std::uint8_t* dst = out.indices.data() + width * static_cast<std::size_t>(PictureRow(h, r));
-        UnpackIndices(src, dst, h.width, h.bitCount);
+        const int y = PictureRow(h, r);
+        if (!indices) {
+            colourRows->Row(src, out.colours->Row(y), h.width);
+            continue;
+        }
+        std::uint8_t* row = indices + width * static_cast<std::size_t>(y);
+        UnpackIndices(src, row, h.width, h.bitCount);
+        if (out.colours && !wholeLookUp)
+            LookUpColours(row, out.colours->Row(y), width, lookup, h.bitCount <= 4);
     }
+    if (out.colours && wholeLookUp)
+        LookUpColours(indices, out.colours->Data(), count, lookup, true);
     return true;
 }
 
-bool DecodeTrueColourRows(std::span<const std::uint8_t> data, const DibLayout& layout, Dib& out,
-                          std::string& why) {
+bool DecodeTrueColourRows(std::span<const std::uint8_t> data, const DibLayout& layout,
+                          DecodeOut& out, std::string& why) {
     const std::uint64_t stride = CheckRows(data, layout, why);
     if (stride == 0)
         return false;
@@ -240,18 +355,27 @@ bool DecodeTrueColourRows(std::span<const std::uint8_t> data, const DibLayout& l
     const auto masks = EffectiveMasks(layout);
     const bool plain32 =
         h.bitCount == 32 && masks == std::array<std::uint32_t, 3>{0xFF0000u, 0xFF00u, 0xFFu};
-    const std::array<Channel, 3> channels{Channel(masks[0]), Channel(masks[1]), Channel(masks[2])};
-    out.pixels = PixelBuffer(h.width, h.height);
+    // Building the channels' tables costs microseconds, a noticeable part of
+    // a small picture's decode: only the pixels that need them get them.
+    std::optional<std::array<Channel, 3>> channels;
+    if (h.bitCount != 24 && !plain32)
+        channels.emplace(
+            std::array<Channel, 3>{Channel(masks[0]), Channel(masks[1]), Channel(masks[2])});
+    PixelBuffer& target = out.colours ? *out.colours : out.dib.pixels;
+    SizeBuffer(target, h.width, h.height);
     const std::uint8_t* src = data.data() + layout.pixelOffset;
     for (int r = 0; r < h.height; ++r, src += stride) {
-        Pixel* dst = out.pixels.Row(PictureRow(h, r));
+        Pixel* dst = target.Row(PictureRow(h, r));
         if (h.bitCount == 24)
             Decode24Row(src, dst, h.width);
         else if (plain32)
             DecodePlain32Row(src, dst, h.width);
         else
-            DecodeMaskedRow(src, dst, h.width, h.bitCount, channels);
+            DecodeMaskedRow(src, dst, h.width, h.bitCount, *channels);
     }
+    // The bitmap and the colours shown are two copies of the same pixels.
+    if (out.colours && out.keepData)
+        out.dib.pixels = *out.colours;
     return true;
 }
 

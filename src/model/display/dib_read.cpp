@@ -181,13 +181,59 @@ bool ReadColourTable(Parse& p, Dib& dib) {
     return true;
 }
 
-bool DecodePixels(Parse& p, Dib& dib) {
-    const std::uint32_t compression = dib.header.compression;
-    if (compression == kDibRle8 || compression == kDibRle4)
-        return DecodeRle(p.data, p.layout, dib, p.why);
-    if (dib.header.IsIndexed())
-        return DecodeIndexedRows(p.data, p.layout, dib, p.why);
-    return DecodeTrueColourRows(p.data, p.layout, dib, p.why);
+bool DecodePixels(Parse& p, DecodeOut& out) {
+    const DibHeader& header = out.dib.header;
+    if (header.compression == kDibRle8 || header.compression == kDibRle4) {
+        // Runs land anywhere in the picture, so they go to indices first.
+        if (!DecodeRle(p.data, p.layout, out.dib, p.why))
+            return false;
+        if (out.colours) {
+            SizeBuffer(*out.colours, header.width, header.height);
+            LookUpColours(out.dib.indices.data(), out.colours->Data(), out.dib.indices.size(),
+                          MakeColourLookup(out.dib.colorTable), header.bitCount <= 4);
+        }
+        if (!out.keepData)
+            std::vector<std::uint8_t>().swap(out.dib.indices);
+        return true;
+    }
+    if (header.IsIndexed())
+        return DecodeIndexedRows(p.data, p.layout, out, p.why);
+    return DecodeTrueColourRows(p.data, p.layout, out, p.why);
+}
+
+// Reads `bytes` into `out`, reusing the memory it holds where the sizes
+// match. The bitmap keeps only the kind of data its header calls for, so
+// that it satisfies the invariants of Dib.
+bool Decode(std::span<const std::uint8_t> bytes, DecodeOut& out, const DibLimits& limits,
+            std::string& why) {
+    Parse p;
+    p.data = bytes;
+    Dib& dib = out.dib;
+    if (!ReadHeaders(p, limits)) {
+        why = p.why;
+        return false;
+    }
+    dib.header = p.layout.header;
+    dib.colorTable.clear();
+    if (!dib.header.IsIndexed() || !out.keepData)
+        std::vector<std::uint8_t>().swap(dib.indices);
+    if (dib.header.IsIndexed() || !out.keepData)
+        dib.pixels = PixelBuffer();
+    if (!ReadColourTable(p, dib) || !DecodePixels(p, out)) {
+        why = p.why;
+        return false;
+    }
+    return true;
+}
+
+// Empties what a failed read leaves behind: no half-decoded picture is kept.
+bool Fail(Dib& dib, PixelBuffer* colours, std::string* why, const std::string& reason) {
+    dib = Dib{};
+    if (colours)
+        *colours = PixelBuffer();
+    if (why)
+        *why = std::string(kDibReadFailure) + ": " + reason;
+    return false;
 }
 
 DibHandle Failure(std::string* why, const std::string& reason) {
@@ -217,17 +263,18 @@ std::uint64_t MaxFileBytes(const DibLimits& limits) {
                                                         : limits.maxPixels * 8 + kSlack;
 }
 
+Bytes AsBytes(const std::string& bytes) {
+    return {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
+}
+
 } // namespace
 
 DibHandle LoadDIB(std::span<const std::uint8_t> bytes, std::string* why, const DibLimits& limits) {
-    Parse p;
-    p.data = bytes;
-    if (!ReadHeaders(p, limits))
-        return Failure(why, p.why);
     auto dib = std::make_unique<Dib>();
-    dib->header = p.layout.header;
-    if (!ReadColourTable(p, *dib) || !DecodePixels(p, *dib))
-        return Failure(why, p.why);
+    DecodeOut out{*dib};
+    std::string reason;
+    if (!Decode(bytes, out, limits, reason))
+        return Failure(why, reason);
     return dib;
 }
 
@@ -236,7 +283,33 @@ DibHandle LoadDIB(const std::filesystem::path& path, std::string* why, const Dib
     const ReadFileResult read = ReadRegularFile(path, MaxFileBytes(limits), bytes);
     if (read != ReadFileResult::Read)
         return Failure(why, ReadFailureReason(read));
-    return LoadDIB(std::span<const std::uint8_t>(
-                       reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
-                   why, limits);
+    return LoadDIB(AsBytes(bytes), why, limits);
+}
+
+bool LoadDIBInto(const std::filesystem::path& path, Dib& dib, PixelBuffer& pixels, std::string* why,
+                 const DibLimits& limits) {
+    std::string bytes;
+    const ReadFileResult read = ReadRegularFile(path, MaxFileBytes(limits), bytes);
+    if (read != ReadFileResult::Read)
+        return Fail(dib, &pixels, why, ReadFailureReason(read));
+    return LoadDIBInto(AsBytes(bytes), dib, pixels, why, limits);
+}
+
+bool LoadDIBInto(std::span<const std::uint8_t> bytes, Dib& dib, PixelBuffer& pixels,
+                 std::string* why, const DibLimits& limits) {
+    DecodeOut out{dib, &pixels};
+    std::string reason;
+    if (!Decode(bytes, out, limits, reason))
+        return Fail(dib, &pixels, why, reason);
+    return true;
+}
+
+bool DecodeDIBPixels(std::span<const std::uint8_t> bytes, PixelBuffer& pixels, std::string* why,
+                     const DibLimits& limits) {
+    Dib dib;
+    DecodeOut out{dib, &pixels, false};
+    std::string reason;
+    if (!Decode(bytes, out, limits, reason))
+        return Fail(dib, &pixels, why, reason);
+    return true;
 }

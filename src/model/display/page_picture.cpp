@@ -11,29 +11,41 @@
 PagePicture::PagePicture(const HostPaths& paths) : m_paths(paths) {}
 
 int PagePicture::LoadPicture(const std::string& name) {
-    FreePicture();
+    if (ReadPicture(name))
+        return 1;
+    ReportPictureError(name);
+    return 0;
+}
+
+int PagePicture::ReadPicture(const std::string& name) {
     if (name.empty()) {
+        FreePicture();
         // The view shows nothing now, so nothing is its current file either
         // (the colour-this-page rule reads this name).
         m_currentFile.clear();
         return 1;
     }
     m_currentFile = name;
-    if (!m_paths.FileExists(name)) {
+    const std::optional<std::filesystem::path> file =
+        m_paths.FileExists(name) ? m_paths.Resolve(name) : std::nullopt;
+    if (!file) {
+        FreePicture();
         m_currentFile.clear();
-        ReportPictureError(name);
         return 0;
     }
-    DibHandle bitmap = LoadDIB(*m_paths.Resolve(name));
-    if (!bitmap) {
-        ReportPictureError(name);
+    // The old bitmap and buffer are decoded into rather than freed: a page
+    // of the same size as the one before needs no new memory.
+    DibHandle bitmap = m_bitmap ? std::move(m_bitmap) : std::make_unique<Dib>();
+    m_paletteInUse = nullptr;
+    m_ownPalette.reset();
+    if (!LoadDIBInto(*file, *bitmap, m_buffer)) {
+        FreePicture();
         return 0;
     }
     m_bitmap = std::move(bitmap);
     m_width = DIBWidth(*m_bitmap);
     m_height = DIBHeight(*m_bitmap);
     m_paletteInUse = GetPicturePalette();
-    m_buffer = DIBToBitmap(*m_bitmap);
     return 1;
 }
 
@@ -44,10 +56,7 @@ int PagePicture::SavePicture(const std::string& name) {
     std::optional<std::filesystem::path> file = m_paths.Resolve(target);
     if (!file)
         return 0;
-    DibHandle converted = ChangeBitmapFormat(m_buffer, 8, kDibRgb, *m_paletteInUse);
-    if (!converted)
-        return 0;
-    return SaveDIB(*converted, *file) == DibSaveResult::Saved ? 1 : 0;
+    return SaveDIB8(m_buffer, *m_paletteInUse, *file) == DibSaveResult::Saved ? 1 : 0;
 }
 
 void PagePicture::FreePicture() {

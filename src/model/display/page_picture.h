@@ -34,6 +34,12 @@ public:
     // file name empty; a file that is no readable bitmap reports it and keeps
     // the name.
     virtual int LoadPicture(const std::string& name);
+    // LoadPicture without reporting a failure (the caller reports it with
+    // ReportPictureError once it has shown the empty view). The new picture
+    // is decoded straight into the buffer of the old one when both have the
+    // same size; the buffer's address never changes, but its pixels are
+    // undefined while this runs.
+    int ReadPicture(const std::string& name);
 
     // Writes the picture buffer as an uncompressed 8-bit bitmap whose colour
     // table is the palette in use (a palette without entries: one built from

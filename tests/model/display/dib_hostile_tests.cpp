@@ -3,6 +3,7 @@
 // bitmap" reason, without crashing or allocating beyond the limit (the
 // sanitizer build checks the former).
 #include "bmp_forge.h"
+#include "decode_paths.h"
 #include "model/display/dib.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,7 @@ using Bytes = std::vector<std::uint8_t>;
 // The reason LoadDIB gives, or "loaded" when it did not fail.
 std::string Refusal(const Bytes& bytes, const DibLimits& limits = {}) {
     std::string why;
-    if (LoadDIB(std::span<const std::uint8_t>(bytes), &why, limits))
+    if (LoadAllWays(std::span<const std::uint8_t>(bytes), &why, limits))
         return "loaded";
     EXPECT_EQ(why.rfind(kDibReadFailure, 0), 0u) << why;
     return why;
@@ -65,7 +66,7 @@ TEST(DibHostile, EveryTruncationOfAGoodFile) {
         for (std::size_t n = 0; n < full.size(); ++n) {
             const Bytes prefix(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(n));
             std::string why;
-            auto dib = LoadDIB(std::span<const std::uint8_t>(prefix), &why);
+            auto dib = LoadAllWays(std::span<const std::uint8_t>(prefix), &why);
             if (dib) {
                 EXPECT_EQ(DIBToBitmap(*dib), DIBToBitmap(*whole)) << n;
             } else {

@@ -2,6 +2,7 @@
 // code: the forge for pictures packed from known indices or colours, and raw
 // bytes where the bit order or an escape code itself is under test.
 #include "bmp_forge.h"
+#include "decode_paths.h"
 #include "expected_pixels.h"
 #include "model/display/dib.h"
 #include "support/temp_dir.h"
@@ -15,7 +16,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 DibHandle Load(const Bytes& bytes, std::string* why = nullptr) {
-    return LoadDIB(std::span<const std::uint8_t>(bytes), why);
+    return LoadAllWays(std::span<const std::uint8_t>(bytes), why);
 }
 
 std::vector<Pixel> DistinctColours(int count) {

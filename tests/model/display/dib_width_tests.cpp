@@ -4,6 +4,7 @@
 // Pictures of every width up to a few such steps, and large ones, must come
 // out as a pixel-by-pixel reading or writing of the same bytes gives.
 #include "bmp_forge.h"
+#include "decode_paths.h"
 #include "expected_pixels.h"
 #include "model/display/colour_match.h"
 #include "model/display/dib.h"
@@ -52,7 +53,7 @@ PixelBuffer Decode(const std::vector<std::uint8_t>& file) {
     const std::unique_ptr<std::uint8_t[]> exact(new std::uint8_t[file.size()]);
     std::copy(file.begin(), file.end(), exact.get());
     std::string why;
-    DibHandle dib = LoadDIB(std::span<const std::uint8_t>(exact.get(), file.size()), &why);
+    DibHandle dib = LoadAllWays(std::span<const std::uint8_t>(exact.get(), file.size()), &why);
     EXPECT_TRUE(dib) << why;
     return dib ? DIBToBitmap(*dib) : PixelBuffer();
 }
@@ -163,6 +164,8 @@ TEST(DibWidths, NearestColoursOfEveryWidth) {
         for (std::size_t i = 0; i < indices.size(); ++i)
             ASSERT_EQ(dib->indices[i], NearestPaletteIndex(palette, picture.Data()[i]))
                 << width << " x " << height << " at " << i;
+        // Mapping straight into the file's rows gives the same file.
+        EXPECT_EQ(EncodeDIB8(picture, log), EncodeDIB(*dib)) << width;
     }
 }
 

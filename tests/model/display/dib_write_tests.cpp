@@ -59,6 +59,8 @@ TEST(DibWrite, RefusesWhatItCannotMake) {
     LogPalette tooBig;
     tooBig.entries.resize(257);
     EXPECT_FALSE(ChangeBitmapFormat(picture, 8, kDibRgb, tooBig));
+    EXPECT_TRUE(EncodeDIB8(PixelBuffer(), palette).empty());
+    EXPECT_TRUE(EncodeDIB8(picture, tooBig).empty());
 
     Dib broken;
     broken.header = DibHeader{40, 3, 3, false, 8, kDibRgb};
@@ -67,6 +69,7 @@ TEST(DibWrite, RefusesWhatItCannotMake) {
     EXPECT_TRUE(DIBToBitmap(broken).IsEmpty());
     TempDir dir;
     EXPECT_EQ(SaveDIB(broken, dir / "X.BMP"), DibSaveResult::BadBitmap);
+    EXPECT_EQ(SaveDIB8(picture, tooBig, dir / "X.BMP"), DibSaveResult::BadBitmap);
     EXPECT_EQ(FilesIn(dir.Path()), 0u);
 }
 
@@ -80,6 +83,7 @@ TEST(DibWrite, PictureWithoutPaletteKeepsUpTo256ColoursExactly) {
     ASSERT_TRUE(dib);
     EXPECT_EQ(dib->colorTable.size(), 256u);
     EXPECT_EQ(DIBToBitmap(*dib), picture);
+    EXPECT_EQ(EncodeDIB8(picture, LogPalette{}), EncodeDIB(*dib));
 }
 
 TEST(DibWrite, SavedFileReadsBackIdentically) {
