@@ -8,6 +8,15 @@
 // folder is synced. Readers see the old file or the new one, never a mix, and
 // no temporary file is left behind on any failure.
 //
+// - The temporary file is named ".<target's name>.<8 hex digits>.tmp" and the
+//   writer holds an exclusive lock (flock) on it until the rename. A writer
+//   killed on the way leaves its temporary; the next write of the same target
+//   removes every such file of that target that nobody holds locked (the
+//   kernel drops a dead writer's lock), so two processes writing the same file
+//   at once never remove each other's. Only regular files with exactly that
+//   name are removed, never a link or what it leads to. Where the file system
+//   cannot lock, only those untouched for an hour are removed. Names are
+//   matched on the target's first 200 bytes, the part the temporary carries.
 // - Symbolic links are followed to the file they lead to (through a chain of
 //   links); the links themselves stay as they are. A link that leads to
 //   nothing is refused: a file is only ever created at a path that is not a

@@ -1,5 +1,7 @@
 #include "platform/sdl_audio.h"
 
+#include "platform/text_util.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -7,17 +9,75 @@
 #include <chrono>
 #include <climits>
 #include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <map>
 #include <mutex>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 #include <utility>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// A stream over a regular file, or null for anything else. The mixer's own
+// opens would wait for ever on a FIFO and read a device without end; this
+// refuses both, looking before the open (which so never waits or wakes a
+// device) and again once open (a file swapped in between).
+SDL_RWops* OpenRegularFile(const std::filesystem::path& file) {
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return nullptr;
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return nullptr;
+    std::FILE* stream = nullptr;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0)
+        stream = ::fdopen(fd, "rb");
+    if (!stream) {
+        ::close(fd);
+        return nullptr;
+    }
+    SDL_RWops* rw = SDL_RWFromFP(stream, SDL_TRUE);
+    if (!rw)
+        std::fclose(stream);
+    return rw;
+}
+
+// The MIDI decoder takes any bytes at open and finds out only when it plays
+// them, so a file named as MIDI must start as a standard MIDI file does.
+// The stream is left at its start.
+bool StartsWithMidiHeader(SDL_RWops* rw) {
+    char magic[4] = {};
+    const bool midi = SDL_RWread(rw, magic, 1, sizeof magic) == sizeof magic &&
+                      std::memcmp(magic, "MThd", sizeof magic) == 0;
+    return SDL_RWseek(rw, 0, RW_SEEK_SET) == 0 && midi;
+}
+
+// The music type the mixer guesses from a file name's extension, as its
+// loading by name does; none leaves it to the file's first bytes.
+Mix_MusicType MusicTypeOf(const std::filesystem::path& file) {
+    const std::string ext = ToUpperAscii(file.extension().string());
+    if (ext == ".WAV")
+        return MUS_WAV;
+    if (ext == ".MID" || ext == ".MIDI" || ext == ".KAR")
+        return MUS_MID;
+    if (ext == ".OGG")
+        return MUS_OGG;
+    if (ext == ".OPUS")
+        return MUS_OPUS;
+    if (ext == ".FLAC")
+        return MUS_FLAC;
+    if (ext == ".MPG" || ext == ".MPEG" || ext == ".MP3" || ext == ".MAD")
+        return MUS_MP3;
+    return MUS_NONE;
+}
 
 constexpr int kWaveChannel = 0; // memory wave images (effect sounds)
 constexpr int kFileChannel = 1; // sound files (spoken prompts)
@@ -275,7 +335,13 @@ int SdlAudio::MidiOutCount() const {
 MediaDeviceId SdlAudio::OpenMedia(const std::filesystem::path& file) {
     if (!m->open)
         return kNoMediaDevice;
-    Mix_Music* music = Mix_LoadMUS(file.c_str());
+    SDL_RWops* rw = OpenRegularFile(file);
+    const Mix_MusicType type = MusicTypeOf(file);
+    if (rw && type == MUS_MID && !StartsWithMidiHeader(rw)) {
+        SDL_RWclose(rw);
+        return kNoMediaDevice;
+    }
+    Mix_Music* music = rw ? Mix_LoadMUSType_RW(rw, type, SDL_TRUE) : nullptr;
     if (!music)
         return kNoMediaDevice;
     MediaDeviceId id = m->nextId++;
@@ -367,7 +433,8 @@ bool SdlAudio::PlayWaveImage(std::span<const std::uint8_t> image) {
 bool SdlAudio::PlaySoundFile(const std::filesystem::path& file, SoundWait wait) {
     if (!m->open)
         return false;
-    Mix_Chunk* chunk = Mix_LoadWAV(file.c_str());
+    SDL_RWops* rw = OpenRegularFile(file);
+    Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
     if (!chunk)
         return false;
     Mix_HaltChannel(kFileChannel);

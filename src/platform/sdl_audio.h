@@ -5,6 +5,9 @@
 // that played (its notice says Aborted). Memory wave images and sound files
 // play on channels of their own and mix with it. MIDI goes through the
 // mixer's FluidSynth decoder with a General MIDI sound font.
+//
+// Only regular files are opened (a FIFO or device is refused without
+// waiting), and a file named as MIDI must start with a MIDI file's header.
 #pragma once
 
 #include "platform/audio.h"

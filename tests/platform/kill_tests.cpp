@@ -3,9 +3,8 @@
 // volume is always byte for byte its old or its new self.
 //
 // A kill between creating the temporary file and renaming it leaves that
-// temporary beside the volume: nothing can remove it from a killed process,
-// and no later write or start removes stale ones. The tests check that it
-// bears the temporary's name and does not stop the next write.
+// temporary beside the volume; the next write of the volume removes it, but
+// never the temporary of a writer still at work.
 #include "platform/kill_harness.h"
 #include "platform/profile_file.h"
 
@@ -52,9 +51,10 @@ TEST(KilledVolumeWrite, AtEachStepLeavesTheOldOrTheNewVolume) {
         EXPECT_EQ(r.content == v.newBytes, p.newContent) << p.what;
         EXPECT_TRUE(r.content == v.oldBytes || r.content == v.newBytes) << p.what;
         EXPECT_EQ(r.temporaries.size(), p.leavesTemporary ? 1u : 0u) << p.what;
-        // A stale temporary does not stand in the way of the next write.
+        // The next write goes through and takes the stale temporary away.
         EXPECT_TRUE(WritePrivateProfileString("Pages", "Page2001", "NEXT.BMP", v.file)) << p.what;
         EXPECT_EQ(GetPrivateProfileString("Pages", "Page2001", "", 64, v.file), "NEXT.BMP");
+        EXPECT_TRUE(RemainsOf(v.file).temporaries.empty()) << p.what;
     }
 }
 
@@ -70,6 +70,40 @@ TEST(KilledVolumeWrite, PartWayThroughItsBytesLeavesTheOldVolume) {
     ASSERT_EQ(r.temporaries.size(), 1u);
     // The kill came in the middle of the bytes.
     EXPECT_EQ(ReadFileBytes(r.temporaries[0]), v.newBytes.substr(0, half));
+}
+
+TEST(KilledVolumeWrite, TheNextWriteRemovesOnlyTemporariesOfDeadWriters) {
+    Volume v;
+    // A writer that is alive, stopped just before its rename.
+    const pid_t writer = StartChild(
+        [&] { WriteFileAtomically(v.file, v.newBytes, StopBefore(AtomicWriteStep::Rename)); });
+    int status = 0;
+    ASSERT_EQ(::waitpid(writer, &status, WUNTRACED), writer);
+    ASSERT_TRUE(WIFSTOPPED(status));
+    const std::vector<fs::path> working = RemainsOf(v.file).temporaries;
+    ASSERT_EQ(working.size(), 1u);
+
+    // A temporary a killed writer left, and names that only look like one.
+    const fs::path dead = v.dir.Write(".BOOK.VOL.0123abcd.tmp", "stale");
+    const std::vector<fs::path> kept{v.dir.Write(".BOOK.VOL.0123ABCD.tmp", "x"),
+                                     v.dir.Write(".BOOK.VOL.0123abc.tmp", "x"),
+                                     v.dir.Write(".BOOK.VOL.0123abcd.tmp~", "x"),
+                                     v.dir.Write(".OTHER.VOL.0123abcd.tmp", "x"),
+                                     v.dir.Write("KEEP", "x"),
+                                     v.dir.MakeDir(".BOOK.VOL.22222222.tmp"),
+                                     v.dir / ".BOOK.VOL.11111111.tmp"};
+    fs::create_symlink("KEEP", kept.back());
+
+    v.WriteKey();
+    EXPECT_FALSE(fs::exists(dead));
+    EXPECT_TRUE(fs::exists(working[0])) << "the live writer's temporary was removed";
+    for (const fs::path& file : kept)
+        EXPECT_TRUE(fs::exists(fs::symlink_status(file))) << file;
+    EXPECT_EQ(GetPrivateProfileString("Pages", "Page2000", "", 64, v.file), "CHANGED.BMP");
+
+    KillAndReap(writer);
+    EXPECT_TRUE(WritePrivateProfileString("Pages", "Page2001", "NEXT.BMP", v.file));
+    EXPECT_FALSE(fs::exists(working[0]));
 }
 
 TEST(KilledVolumeWrite, AtMomentsSpreadOverTheSaveIsNeverTorn) {

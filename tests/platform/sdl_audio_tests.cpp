@@ -12,7 +12,9 @@
 #include <condition_variable>
 #include <mutex>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -218,6 +220,24 @@ TEST_F(SdlAudioTest, WithoutAnOutputEverythingIsSilent) {
     EXPECT_EQ(audio.OpenMedia(file), kNoMediaDevice);
     EXPECT_FALSE(audio.PlayWaveImage(test_sound::ToneWave(100, 440)));
     EXPECT_FALSE(audio.PlaySoundFile(file, SoundWait::Block));
+}
+
+// FIFOs, folders and junk are refused at the open; a junk MIDI file too,
+// though the MIDI decoder itself would take it and fail only once playing.
+TEST_F(SdlAudioTest, OnlyRegularFilesAreOpenedAndNothingWaits) {
+    SdlAudio audio;
+    const fs::path fifo = dir / "fifo.wav";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const fs::path folder = dir.MakeDir("folder.mid");
+    const fs::path junk = dir.Write("junk.wav", std::string(3000, '\x5a'));
+    const fs::path junkMidi = dir.Write("junk.mid", std::string(3000, '\x5a'));
+    ::alarm(10); // a blocked open ends the test program
+    for (const fs::path& file : {fifo, folder, junk, junkMidi, dir / "none.wav"}) {
+        EXPECT_EQ(audio.OpenMedia(file), kNoMediaDevice) << file;
+        EXPECT_FALSE(audio.PlaySoundFile(file, SoundWait::Block)) << file;
+    }
+    ::alarm(0);
+    EXPECT_NE(audio.OpenMedia(Wave("real.WAV", 50)), kNoMediaDevice);
 }
 
 TEST_F(SdlAudioTest, OneBackEndOwnsTheOutputAtATime) {
