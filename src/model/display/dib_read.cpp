@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <new>
 
 using namespace dib_detail;
 
@@ -204,8 +205,8 @@ bool DecodePixels(Parse& p, DecodeOut& out) {
 // Reads `bytes` into `out`, reusing the memory it holds where the sizes
 // match. The bitmap keeps only the kind of data its header calls for, so
 // that it satisfies the invariants of Dib.
-bool Decode(std::span<const std::uint8_t> bytes, DecodeOut& out, const DibLimits& limits,
-            std::string& why) {
+bool DecodeUnguarded(std::span<const std::uint8_t> bytes, DecodeOut& out, const DibLimits& limits,
+                     std::string& why) {
     Parse p;
     p.data = bytes;
     Dib& dib = out.dib;
@@ -224,6 +225,20 @@ bool Decode(std::span<const std::uint8_t> bytes, DecodeOut& out, const DibLimits
         return false;
     }
     return true;
+}
+
+// A picture within the limit can still need more memory than the machine
+// has left (16384 x 16384 takes 1 GiB of colours): that is a picture this
+// machine cannot show, reported like any other, not an exception that would
+// end the program from inside a page change.
+bool Decode(std::span<const std::uint8_t> bytes, DecodeOut& out, const DibLimits& limits,
+            std::string& why) {
+    try {
+        return DecodeUnguarded(bytes, out, limits, why);
+    } catch (const std::bad_alloc&) {
+        why = "not enough memory for a picture of this size";
+        return false;
+    }
 }
 
 // Empties what a failed read leaves behind: no half-decoded picture is kept.

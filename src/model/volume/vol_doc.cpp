@@ -27,13 +27,17 @@ constexpr std::size_t kPageValue = 512;
 // asking for every key in turn.
 void ReadPageSection(const ProfileText& volume, std::string_view section, int numPages,
                      PageList& list) {
-    volume.ForEachKey(section, [&](std::string_view key, std::string_view) {
+    // The value comes with the key, cut as GetProfileString cuts it: looking
+    // each key up again would search the section once per key, which makes
+    // a volume of many keys take minutes to open.
+    volume.ForEachKey(section, [&](std::string_view key, std::string_view value) {
         int page = PageKeyNumber(key);
         if (page < 1 || page > numPages)
             return;
-        std::string value = GetProfileString(volume, section, key, "", kPageValue);
+        value = value.substr(0, value.find('\0'));
+        value = value.substr(0, kPageValue - 1);
         if (!value.empty())
-            list.Set(page, std::move(value));
+            list.Set(page, std::string(value));
     });
 }
 

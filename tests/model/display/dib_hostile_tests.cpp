@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -212,4 +216,35 @@ TEST(DibHostile, RunsOutsideTheirRowOrThePicture) {
     EXPECT_TRUE(Refused(ForgeBmp(four)));
     four.bits = {0, 4, 0x11, 0x11, 0, 0, 5, 0x11, 0, 1};
     EXPECT_TRUE(Refused(ForgeBmp(four)));
+}
+
+// A picture within the limit that needs more memory than is left is refused
+// like any other, instead of throwing out of the decoder (which would end
+// the program from inside a page change). Run in a child whose address space
+// is capped below the 256 MiB a 16384 x 16384 picture's indices take; the
+// sanitizers reserve far more address space than that, so not under them.
+TEST(DibHostile, APictureTooLargeForTheMemoryLeftIsRefused) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer cannot run under an address-space limit";
+#else
+    BmpRecipe recipe;
+    recipe.width = 16384;
+    recipe.height = 16384;
+    recipe.bitCount = 1;
+    recipe.colorTable = {0xFFFFFFu, 0u};
+    recipe.bits = Bytes(std::size_t{16384} / 8 * 16384, 0);
+    const Bytes bytes = ForgeBmp(recipe);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const rlimit cap{std::size_t{192} << 20, std::size_t{192} << 20};
+        ::setrlimit(RLIMIT_AS, &cap);
+        std::string why;
+        const bool loaded = LoadDIB(std::span<const std::uint8_t>(bytes), &why) != nullptr;
+        ::_exit(!loaded && why.find("not enough memory") != std::string::npos ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+#endif
 }
