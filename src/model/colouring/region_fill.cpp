@@ -1,22 +1,20 @@
 #include "model/colouring/region_fill.h"
 
+#include "model/colouring/fill_rows.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstddef>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
-// The helpers below are forced inline: a fill of thin shapes calls them once
-// per run of one pixel, and as calls they would cost more than their work.
-#define FILL_INLINE [[gnu::always_inline]] inline
-
 namespace {
 
-using Word = PixelMask::Word;
-constexpr int kBits = PixelMask::kWordBits;
-constexpr Pixel kBlack = 0;
+using namespace fill_rows;
+// Flags of FillScratch::wordState.
+constexpr std::uint8_t kRead = 1;         // the word's available bits were read
+constexpr std::uint8_t kAroundRead = 2;   // and those of its four neighbours
+constexpr std::uint8_t kPaintedWhole = 4; // the search painted it whole
+// Words of a row the bit search reads one at a time before it reads the rest.
+constexpr std::uint32_t kWordsBeforeRow = 2;
 
 // The bits of `m` in runs that hold a bit of `seeds` (seeds within m),
 // within one word: upwards by the carry of an addition, downwards by a
@@ -32,154 +30,6 @@ FILL_INLINE Word ExpandInRuns(Word seeds, Word m) {
     return up | down;
 }
 
-// Reads one row of a surface fill's region: pixels of the target colour.
-class SurfaceMatch {
-public:
-    SurfaceMatch(const PixelBuffer& picture, Pixel target) : m_picture(picture), m_target(target) {}
-    void Read(int y, Word* out) const {
-        const Pixel* row = m_picture.Row(y);
-        const int width = m_picture.Width();
-        for (int x = 0; x < width; x += kBits)
-            out[x / kBits] = ColourBits(row + x, std::min(kBits, width - x), m_target);
-    }
-
-private:
-    const PixelBuffer& m_picture;
-    Pixel m_target;
-};
-
-// Reads one row of a black-area fill's region: black in the picture and
-// white in the overlay.
-class BlackAreaMatch {
-public:
-    BlackAreaMatch(const PixelBuffer& picture, const PixelMask& white)
-        : m_picture(picture), m_white(white) {}
-    void Read(int y, Word* out) const {
-        const Pixel* row = m_picture.Row(y);
-        const Word* white = m_white.Row(y);
-        const int width = m_picture.Width();
-        for (int x = 0; x < width; x += kBits) {
-            // Outlines are skipped without reading the picture.
-            const Word w = white[x / kBits];
-            out[x / kBits] =
-                w == 0 ? 0 : w & ColourBits(row + x, std::min(kBits, width - x), kBlack);
-        }
-    }
-
-private:
-    const PixelBuffer& m_picture;
-    const PixelMask& m_white;
-};
-
-// Adds to `patches` the pixels among the 64 at p (pixel x, row y) whose bit
-// is set in `bits` and whose value is not `expected`.
-void CollectPatches(const Pixel* p, Word bits, int x, int y, Pixel expected,
-                    std::vector<PixelPatch>& patches) {
-    for (; bits != 0; bits &= bits - 1) {
-        const int k = std::countr_zero(bits);
-        if (p[k] != expected)
-            patches.push_back({x + k, y, p[k]});
-    }
-}
-
-// Whether any of the 64 pixels at p is not `expected` (all 32 bits): a
-// fill's pixels nearly always all hold the seed's value, so the search for
-// patches is skipped at the cost of one compare per four pixels.
-FILL_INLINE bool AnyDiffers(const Pixel* p, Pixel expected) {
-#if defined(__SSE2__)
-    const __m128i old = _mm_set1_epi32(static_cast<int>(expected));
-    __m128i same = _mm_set1_epi32(-1);
-    for (int k = 0; k < kBits; k += 4)
-        same = _mm_and_si128(
-            same, _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k)), old));
-    return _mm_movemask_epi8(same) != 0xFFFF;
-#else
-    for (int k = 0; k < kBits; ++k)
-        if (p[k] != expected)
-            return true;
-    return false;
-#endif
-}
-
-// Paints `colour` over the pixels of one word's set bits; with `patches`,
-// first collects those not `expected`. Four pixels at a time are blended under
-// a lane mask: thin regions set a few scattered bits per word, and a loop
-// over their runs would branch unpredictably at each.
-FILL_INLINE void PaintWord(Pixel* p, Word bits, Pixel colour, int x, int y, Pixel expected,
-                           std::vector<PixelPatch>* patches) {
-#if defined(__SSE2__)
-    static const auto lanes = [] {
-        struct Table {
-            __m128i mask[16];
-        } t;
-        for (int n = 0; n < 16; ++n)
-            t.mask[n] =
-                _mm_set_epi32(n & 8 ? -1 : 0, n & 4 ? -1 : 0, n & 2 ? -1 : 0, n & 1 ? -1 : 0);
-        return t;
-    }();
-    const __m128i paint = _mm_set1_epi32(static_cast<int>(colour));
-    if (patches) {
-        const __m128i old = _mm_set1_epi32(static_cast<int>(expected));
-        int differ = 0;
-        for (int k = 0; k < kBits; k += 4) {
-            const __m128i m = lanes.mask[(bits >> k) & 0xF];
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
-            differ |= _mm_movemask_epi8(_mm_andnot_si128(_mm_cmpeq_epi32(v, old), m));
-        }
-        if (differ != 0)
-            CollectPatches(p, bits, x, y, expected, *patches);
-    }
-    for (int k = 0; k < kBits; k += 4) {
-        const unsigned nibble = (bits >> k) & 0xF;
-        if (nibble == 0)
-            continue;
-        __m128i* q = reinterpret_cast<__m128i*>(p + k);
-        const __m128i m = lanes.mask[nibble];
-        const __m128i v = _mm_loadu_si128(q);
-        _mm_storeu_si128(q, _mm_or_si128(_mm_and_si128(m, paint), _mm_andnot_si128(m, v)));
-    }
-#else
-    if (patches)
-        CollectPatches(p, bits, x, y, expected, *patches);
-    for (; bits != 0; bits &= bits - 1)
-        p[std::countr_zero(bits)] = colour;
-#endif
-}
-
-// What a fill paints over each word of its region.
-struct Painter {
-    PixelBuffer& picture;
-    Pixel colour;
-    Pixel expected;
-    std::vector<PixelPatch>* patches;
-
-    // Paints the 64 pixels of a word that lies wholly inside the picture.
-    void PaintWhole(int word, int y) const {
-        Pixel* p = picture.Row(y) + word * kBits;
-        if (patches && AnyDiffers(p, expected))
-            CollectPatches(p, ~Word{0}, word * kBits, y, expected, *patches);
-        std::fill_n(p, kBits, colour);
-    }
-
-    void Paint(int word, int y, Word bits) const {
-        Pixel* p = picture.Row(y) + word * kBits;
-        const int x = word * kBits;
-        if (bits == ~Word{0} && x + kBits <= picture.Width()) {
-            PaintWhole(word, y);
-        } else if (x + kBits <= picture.Width()) {
-            PaintWord(p, bits, colour, x, y, expected, patches);
-        } else {
-            // The last word of a row may reach past the picture.
-            for (; bits != 0; bits &= bits - 1) {
-                const int k = std::countr_zero(bits);
-                if (patches && p[k] != expected)
-                    patches->push_back({x + k, y, p[k]});
-                p[k] = colour;
-            }
-        }
-    }
-};
-
 // The search: a word of 64 pixels at a time. A word reached at some bits
 // takes every available run of its own that holds one of them, and passes
 // the taken bits on to the words above and below and, across its ends, to its
@@ -188,7 +38,7 @@ struct Painter {
 // branch-free, since on thin shapes such branches are unpredictable.
 //
 // A word taken whole in one visit is painted at once: the search walks such
-// words along their row, just after reading the rows round it, so its pixels
+// words along their row, just after reading the words round it, so its pixels
 // are still in the cache, where a later pass would read them from memory
 // again. Words taken in parts are left to the paint pass, which goes in the
 // order of the rows (see Search).
@@ -197,48 +47,52 @@ public:
     WordSearch(const Match& match, const Painter& painter, FillScratch& scratch)
         : m_match(match), m_painter(painter), m_s(scratch) {}
 
-    PixelRect Run(int x, int y) {
+    // Searches from the runs the scan-line stage left; returns the bounding
+    // box of the pixels taken, which are left in `searched`.
+    PixelRect Run() {
         const std::size_t stride = static_cast<std::size_t>(m_s.stride);
-        // Padded row and word of the word searched; the row by a multiply
-        // with the reciprocal of the stride, exact for indices below 2^32.
-        std::size_t prow = static_cast<std::size_t>(y) + 1;
-        std::size_t pw = static_cast<std::size_t>(x / kBits) + 1;
+        // The row by a multiply with the reciprocal of the stride, exact for
+        // indices below 2^32.
         const std::uint64_t reciprocal = ~std::uint64_t{0} / stride + 1;
-        EnsureRead(prow);
-        const std::size_t seed = Index(x / kBits, y);
-        const Word bit = Word{1} << (x % kBits);
-        if ((m_s.available[seed] & bit) == 0)
-            return {};
         Word* avail = m_s.available.data();
         Word* pending = m_s.pending.data();
-        Word* region = m_s.region.data();
+        Word* searched = m_s.searched.data();
+        std::uint8_t* state = m_s.wordState.data();
         std::uint32_t* stack = m_s.stack.data();
-        pending[seed] = bit;
         std::size_t top = 0;
-        std::size_t lowest = seed;
-        std::size_t highest = seed;
+        std::size_t lowest = ~std::size_t{0};
+        std::size_t highest = 0;
         const auto reach = [&](std::size_t at, Word bits) {
             const Word was = pending[at];
             pending[at] = was | bits;
             stack[top] = static_cast<std::uint32_t>(at);
             top += static_cast<std::size_t>((bits != 0) & (was == 0));
         };
-        std::size_t at = seed;
+        for (const FillScratch::Span& run : m_s.narrow) {
+            for (int w = run.left / kBits; w <= (run.right - 1) / kBits; ++w)
+                reach(Index(w, run.y), BitRange(std::max(run.left - w * kBits, 0),
+                                                std::min(run.right - w * kBits, kBits)));
+        }
+        if (top == 0)
+            return {};
+        std::size_t at = stack[--top];
+        std::size_t prow = Row(at, reciprocal);
+        std::size_t pw = at - prow * stride; // padded word of `at` in its row
         for (;;) {
+            if ((state[at] & kAroundRead) == 0)
+                ReadAround(at, prow, pw);
             const Word m = avail[at];
             const Word seeds = pending[at] & m;
             const Word taken = m == ~Word{0} && seeds != 0 ? m : ExpandInRuns(seeds, m);
             pending[at] = 0;
             avail[at] = m & ~taken;
-            region[at] |= taken;
+            searched[at] |= taken;
             lowest = std::min(lowest, at);
             highest = std::max(highest, at);
             if (taken == ~Word{0}) {
                 m_painter.PaintWhole(static_cast<int>(pw) - 1, static_cast<int>(prow) - 1);
-                m_s.paintedWhole[at] = 1;
+                state[at] |= kPaintedWhole;
             }
-            EnsureRead(prow - 1);
-            EnsureRead(prow + 1);
             reach(at - stride, taken & avail[at - stride]);
             reach(at + stride, taken & avail[at + stride]);
             reach(at - 1, (taken << (kBits - 1)) & avail[at - 1]);
@@ -251,8 +105,7 @@ public:
                 ++pw;
             } else if (top > 0) {
                 at = stack[--top];
-                prow = static_cast<std::size_t>((static_cast<unsigned __int128>(reciprocal) * at) >>
-                                                64);
+                prow = Row(at, reciprocal);
                 pw = at - prow * stride;
             } else {
                 break;
@@ -265,14 +118,44 @@ private:
     std::size_t Index(int word, int y) const {
         return static_cast<std::size_t>(y + 1) * m_s.stride + word + 1;
     }
+    static std::size_t Row(std::size_t at, std::uint64_t reciprocal) {
+        return static_cast<std::size_t>((static_cast<unsigned __int128>(reciprocal) * at) >> 64);
+    }
 
-    // Reads padded row `prow` of the picture unless done; the padding rows
-    // count as read, as they stay clear.
-    FILL_INLINE void EnsureRead(std::size_t prow) {
-        if (m_s.rowRead[prow])
+    // Reads the available bits of word `at` (padded row prow, padded word
+    // pw) and of its four neighbours, those not read yet. Words are read
+    // where the search comes, so that a thin strip of a wide picture costs
+    // no more than its own words, until a row has had kWordsBeforeRow read
+    // that way: then the rest of it is read in one sweep, which the cache
+    // serves far better than words taken one at a time down the picture, as
+    // a search of many thin runs side by side would. The padding counts as
+    // read, as it stays clear.
+    void ReadAround(std::size_t at, std::size_t prow, std::size_t pw) {
+        const std::size_t stride = static_cast<std::size_t>(m_s.stride);
+        ReadWord(at, prow, pw);
+        ReadWord(at - 1, prow, pw - 1);
+        ReadWord(at + 1, prow, pw + 1);
+        ReadWord(at - stride, prow - 1, pw);
+        ReadWord(at + stride, prow + 1, pw);
+        m_s.wordState[at] |= kAroundRead;
+    }
+    FILL_INLINE void ReadWord(std::size_t at, std::size_t prow, std::size_t pw) {
+        if ((m_s.wordState[at] & kRead) != 0)
             return;
-        m_s.rowRead[prow] = 1;
-        m_match.Read(static_cast<int>(prow) - 1, m_s.available.data() + prow * m_s.stride + 1);
+        if (++m_s.rowWordsRead[prow] < kWordsBeforeRow) {
+            Read(at, prow, pw);
+            return;
+        }
+        const std::size_t first = prow * static_cast<std::size_t>(m_s.stride);
+        for (std::size_t w = 1; w + 1 < static_cast<std::size_t>(m_s.stride); ++w)
+            if ((m_s.wordState[first + w] & kRead) == 0)
+                Read(first + w, prow, w);
+    }
+    void Read(std::size_t at, std::size_t prow, std::size_t pw) {
+        m_s.wordState[at] |= kRead;
+        const int x = (static_cast<int>(pw) - 1) * kBits;
+        m_s.available[at] =
+            m_match.Bits(static_cast<int>(prow) - 1, x, std::min(kBits, m_s.width - x));
     }
 
     // The exact bounding box of the region, which lies in rows [top, bottom].
@@ -280,7 +163,8 @@ private:
         const int words = m_s.stride - 2;
         PixelRect box{m_s.width, static_cast<int>(top), 0, static_cast<int>(bottom) + 1};
         for (int y = box.top; y < box.bottom; ++y) {
-            const Word* row = m_s.RegionRow(y);
+            const Word* row =
+                m_s.searched.data() + static_cast<std::size_t>(y + 1) * m_s.stride + 1;
             for (int w = 0; w < words; ++w)
                 if (row[w] != 0) {
                     box.left = std::min(box.left, w * kBits + std::countr_zero(row[w]));
@@ -300,9 +184,120 @@ private:
     FillScratch& m_s;
 };
 
+// The scan-line stage: a seed fill over runs, as the textbook gives it, that
+// finds each run's ends four pixels at a time and paints it whole when it is
+// at least kWideRun long, setting its bits in `region`. A painted pixel no longer
+// matches (the fill's colour is never the region's), so the picture itself
+// records what is taken. A narrower run is neither painted nor followed but
+// kept in `narrow` for the bit search: maximal runs only ever split as pixels
+// are painted, so such a run stays whole and untaken until then.
+template <class Match> class ScanLineStage {
+    // Right tells a wide run within the first 64 pixels it looks at.
+    static_assert(kWideRun >= 1 && kWideRun <= kBits);
+
+public:
+    ScanLineStage(const Match& match, const Painter& painter, FillScratch& scratch)
+        : m_match(match), m_painter(painter), m_s(scratch), m_width(scratch.width) {}
+
+    // Fills from (x, y), inside the picture; returns the bounding box of the
+    // pixels painted.
+    PixelRect Run(int x, int y) {
+        m_s.spans.clear();
+        m_s.narrow.clear();
+        if (m_match.Bits(y, x, 1) == 0)
+            return {};
+        m_box = {m_width, y, 0, y};
+        const int left = m_match.RunStart(y, x);
+        Found(y, left, Right(y, left, x), {y, x, x, 0});
+        while (!m_s.spans.empty()) {
+            const FillScratch::Span from = m_s.spans.back();
+            m_s.spans.pop_back();
+            const int row = from.y + from.dy;
+            for (int at = m_match.First(row, from.left, from.right); at < from.right;
+                 at = m_match.First(row, at, from.right)) {
+                const int left = at == from.left ? m_match.RunStart(row, at) : at;
+                at = Right(row, left, at);
+                Found(row, left, at, from);
+            }
+        }
+        return m_box.IsEmpty() ? PixelRect{} : m_box;
+    }
+
+private:
+    // Takes or leaves the maximal run [left, right) of row y, painted by
+    // Right when wide, reached from the run `from` of the row before it (dy
+    // 0 for the seed's own run).
+    FILL_INLINE void Found(int y, int left, int right, const FillScratch::Span& from) {
+        if (right - left < kWideRun) {
+            m_s.narrow.push_back({y, left, right, 0});
+            return;
+        }
+        Word* bits = m_s.region.data() + static_cast<std::size_t>(y + 1) * m_s.stride + 1;
+        const int first = left / kBits;
+        const int last = (right - 1) / kBits;
+        const Word head = ~Word{0} << (left % kBits);
+        const Word tail = ~Word{0} >> (kBits - 1 - (right - 1) % kBits);
+        if (first == last) {
+            bits[first] |= head & tail;
+        } else {
+            bits[first] |= head;
+            std::fill(bits + first + 1, bits + last, ~Word{0});
+            bits[last] |= tail;
+        }
+        m_box.left = std::min(m_box.left, left);
+        m_box.right = std::max(m_box.right, right);
+        m_box.top = std::min(m_box.top, y);
+        m_box.bottom = std::max(m_box.bottom, y + 1);
+        if (from.dy == 0) {
+            Push(y, left, right, 1);
+            Push(y, left, right, -1);
+            return;
+        }
+        Push(y, left, right, from.dy);
+        // Where the run reaches past the run it came from, the row beyond
+        // that one was not searched there yet.
+        if (left < from.left)
+            Push(y, left, from.left, -from.dy);
+        if (right > from.right)
+            Push(y, from.right, right, -from.dy);
+    }
+
+    void Push(int y, int left, int right, int dy) {
+        if (y + dy >= 0 && y + dy < m_s.height)
+            m_s.spans.push_back({y, left, right, dy});
+    }
+
+    // The end of the run of row y that starts at `left` and holds pixel x;
+    // paints the run if it is wide. Most runs end within 64 pixels of x and
+    // are found, then painted; the rest of a longer one is read and painted
+    // in one pass for as long as it holds exactly the seed's value.
+    int Right(int y, int left, int x) const {
+        int end = std::min(m_width, x + kBits);
+        x = m_match.RunEnd(y, x, end);
+        if (x - left < kWideRun)
+            return x;
+        m_painter.PaintRun(y, left, x);
+        while (x == end && x < m_width) {
+            x = m_painter.PaintWhileExact(y, x, m_match.ColourDecidesUntil(y, x));
+            end = std::min(m_width, x + kBits);
+            const int runEnd = m_match.RunEnd(y, x, end);
+            m_painter.PaintRun(y, x, runEnd);
+            x = runEnd;
+        }
+        return x;
+    }
+
+    const Match& m_match;
+    const Painter& m_painter;
+    FillScratch& m_s;
+    int m_width;
+    PixelRect m_box;
+};
+
 // Makes the scratch fit the picture with an empty region. Only the rows of
 // the previous region are cleared; the available bits are read afresh, and
-// every pending word and painted flag was cleared by the search that set it.
+// every pending word, searched bit, word flag and row count was cleared by
+// the search that set it.
 void Prepare(FillScratch& s, int width, int height) {
     const int words = (width + kBits - 1) / kBits;
     const std::size_t padded = static_cast<std::size_t>(words + 2) * (height + 2);
@@ -311,9 +306,15 @@ void Prepare(FillScratch& s, int width, int height) {
         s.height = height;
         s.stride = words + 2;
         s.region.assign(padded, 0);
+        s.searched.assign(padded, 0);
         s.available.assign(padded, 0);
         s.pending.assign(padded, 0);
-        s.paintedWhole.assign(padded, 0);
+        // The padding counts as read (see ReadAround).
+        s.wordState.assign(padded, kRead);
+        s.rowWordsRead.assign(static_cast<std::size_t>(height) + 2, 0);
+        for (int y = 0; y < height; ++y)
+            std::fill_n(s.wordState.begin() + (static_cast<std::ptrdiff_t>(y) + 1) * s.stride + 1,
+                        words, std::uint8_t{0});
         // A word waits at most once, and a word followed into along its row
         // may leave one stale entry behind: twice the words always suffice.
         s.stack.assign(2 * padded, 0);
@@ -324,8 +325,6 @@ void Prepare(FillScratch& s, int width, int height) {
         }
     }
     s.box = {};
-    s.rowRead.assign(static_cast<std::size_t>(height) + 2, 0);
-    s.rowRead.front() = s.rowRead.back() = 1;
 }
 
 template <class Match>
@@ -333,23 +332,35 @@ PixelRect Search(const Match& match, const Painter& painter, int x, int y, FillS
     Prepare(s, painter.picture.Width(), painter.picture.Height());
     if (!painter.picture.Contains(x, y))
         return {};
-    s.box = WordSearch<Match>(match, painter, s).Run(x, y);
-    // The words taken in parts are painted in the order of the rows, not of
-    // the search: on thin shapes the search jumps about the picture, and
-    // painting as it goes would miss the cache at nearly every word.
-    const int w0 = s.box.left / kBits;
-    const int w1 = (s.box.right - 1) / kBits;
-    for (int row = s.box.top; row < s.box.bottom; ++row) {
-        const Word* bits = s.RegionRow(row);
-        std::uint8_t* whole = s.paintedWhole.data() + (bits - s.region.data());
+    const PixelRect wide = ScanLineStage<Match>(match, painter, s).Run(x, y);
+    const PixelRect thin = WordSearch<Match>(match, painter, s).Run();
+    s.box = UnionRect(wide, thin);
+    // The words the bit search took in parts are painted in the order of the
+    // rows, not of the search: on thin shapes the search jumps about the
+    // picture, and painting as it goes would miss the cache at nearly every
+    // word.
+    const int w0 = thin.left / kBits;
+    const int w1 = (thin.right - 1) / kBits;
+    for (int row = thin.top; row < thin.bottom; ++row) {
+        const std::size_t start = static_cast<std::size_t>(row + 1) * s.stride + 1;
+        Word* bits = s.searched.data() + start;
+        Word* region = s.region.data() + start;
+        const std::uint8_t* state = s.wordState.data() + start;
         for (int w = w0; w <= w1; ++w) {
             if (bits[w] == 0)
                 continue;
-            if (whole[w] != 0)
-                whole[w] = 0;
-            else
+            region[w] |= bits[w];
+            if ((state[w] & kPaintedWhole) == 0)
                 painter.Paint(w, row, bits[w]);
+            bits[w] = 0;
         }
+    }
+    // The search read words only in the rows of those it took and the rows
+    // next to them.
+    for (int row = std::max(thin.top - 1, 0); row < std::min(thin.bottom + 1, s.height); ++row) {
+        std::fill_n(s.wordState.begin() + (static_cast<std::ptrdiff_t>(row) + 1) * s.stride + 1,
+                    s.stride - 2, std::uint8_t{0});
+        s.rowWordsRead[static_cast<std::size_t>(row) + 1] = 0;
     }
     return s.box;
 }
