@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -168,7 +169,16 @@ void Monkey::ActOnFileDialog(QWidget* dialog) {
     auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
     if (r < 50 && edit && edit->isVisible()) {
         std::string which;
-        const QString& file = RandomVolumeFile(which);
+        QString file = RandomVolumeFile(which);
+        // A save dialog is the print dialog's chooser of a PDF file: printing
+        // over a file the user picks is the user's choice, not the program's
+        // doing, so the monkey prints into the home folder and not over the
+        // book's files.
+        auto* files = qobject_cast<QFileDialog*>(dialog);
+        if (files && files->acceptMode() == QFileDialog::AcceptSave) {
+            which = "print file";
+            file = QDir::home().filePath(QString("printed-%1.pdf").arg(Pick(5)));
+        }
         ClickWidget(edit, true);
         PostKey(window, Qt::Key_A, Qt::ControlModifier, {});
         PostText(window, file);
