@@ -9,6 +9,8 @@
 // those and the iterations that another program slowed down.
 #pragma once
 
+#include "bench_stats.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -17,34 +19,12 @@
 #include <string>
 #include <vector>
 
-#include <time.h>
-
 namespace bench {
 
 // Wall-clock seconds on the steady clock.
 inline double WallSeconds() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
-}
-
-// Processor time of this thread in seconds. Not used for the recorded
-// figures (see above); kept for benchmarks that report it beside them.
-inline double ThreadSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
-}
-
-// The middle value (the mean of the two middle ones for an even count); 0 when empty.
-inline double MedianOf(std::vector<double> values) {
-    if (values.empty())
-        return 0.0;
-    const std::size_t mid = values.size() / 2;
-    std::nth_element(values.begin(), values.begin() + mid, values.end());
-    const double upper = values[mid];
-    if (values.size() % 2 != 0)
-        return upper;
-    return (*std::max_element(values.begin(), values.begin() + mid) + upper) / 2;
 }
 
 // Runs `work` once per iteration after an untimed `reset` and times only the

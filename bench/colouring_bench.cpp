@@ -21,6 +21,7 @@
 // press paints its result before its splash, as in the program; the effect
 // sounds are only recorded.
 #include "bench_scenes.h"
+#include "bench_stats.h"
 #include "colouring/my_image_view.h"
 #include "colouring/paint_wnd.h"
 #include "model/colouring/pixel_engine.h"
@@ -30,6 +31,7 @@
 #include "model/message_pump.h"
 #include "model/volume/picture_files.h"
 #include "model/volume/vol_doc.h"
+#include "paint_counter.h"
 #include "platform/audio_devices.h"
 #include "platform/host_paths.h"
 #include "platform/mci_extensions.h"
@@ -62,46 +64,19 @@ extern char** environ;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::MedianOf;
+using bench::MsSince;
+using bench::PaintCounter;
+using bench::Quantile;
 
 constexpr int kPaintColour = 9; // index into the colour table
 constexpr int kLargeBrush = 2;
-
-double MsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// The value below which `share` of the values lie (0.5: the median).
-double Quantile(std::vector<double> values, double share) {
-    if (values.empty())
-        return -1.0;
-    std::sort(values.begin(), values.end());
-    const double at = share * static_cast<double>(values.size() - 1);
-    const auto below = static_cast<std::size_t>(at);
-    const std::size_t above = std::min(below + 1, values.size() - 1);
-    return values[below] + (at - static_cast<double>(below)) * (values[above] - values[below]);
-}
-
-double Median(std::vector<double> values) {
-    return Quantile(std::move(values), 0.5);
-}
 
 // The program's pump: whatever waits runs now, paint events included.
 class ProcessEventsPump : public IMessagePump {
 public:
     void PumpPendingMessages() override { QApplication::processEvents(); }
-};
-
-// Counts the paint events a widget receives, so a timing can end only once
-// the repaint it caused has run.
-class PaintCounter : public QObject {
-public:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return false;
-    }
-    int count = 0;
 };
 
 // One page shown in the real view, with everything the view borrows.
@@ -223,7 +198,7 @@ PairTimes Alternate(int warmups, int reps, const std::function<double()>& a,
         ta.push_back(a());
         tb.push_back(b());
     }
-    return {Median(ta), Median(tb)};
+    return {MedianOf(ta), MedianOf(tb)};
 }
 
 // One line of a table; the target bounds the ratio, or with `targetIsOurs`
@@ -354,7 +329,7 @@ void BrushBench(CanvasSession& s) {
     for (std::vector<double>* times : {&moves, &segments})
         for (double& t : *times)
             t *= 1e3; // to microseconds
-    PrintRow("large brush 1920x1080", Median(moves), Median(segments), 500, true,
+    PrintRow("large brush 1920x1080", MedianOf(moves), MedianOf(segments), 500, true,
              Quantile(moves, 0.9));
 }
 

@@ -53,7 +53,6 @@
 namespace {
 
 using bench::RecordingReporter;
-using bench::ThreadSeconds;
 using bench::TimedLoop;
 
 using Bytes = std::vector<std::uint8_t>;

@@ -20,9 +20,11 @@
 // counted.
 #include "app/volume_app.h"
 #include "bench_scenes.h"
+#include "bench_stats.h"
 #include "colouring/my_image_view.h"
 #include "colouring/paint_wnd.h"
 #include "model/display/dib.h"
+#include "paint_counter.h"
 #include "support/recording_audio.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -45,30 +47,10 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-    if (values.empty())
-        return -1.0;
-    std::sort(values.begin(), values.end());
-    const std::size_t mid = values.size() / 2;
-    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
-}
-
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject {
-public:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return false;
-    }
-    int count = 0;
-};
+using bench::Clock;
+using bench::MedianOf;
+using bench::MsSince;
+using bench::PaintCounter;
 
 // The two colours of each page: its line art mapped to a palette of two.
 struct PageColours {
@@ -213,7 +195,7 @@ Times Measure(BookSession& s, int warmups, int reps) {
             keptDecodes.push_back(decodeKept);
         }
     }
-    return {Median(changes), Median(decodes), Median(keptDecodes)};
+    return {MedianOf(changes), MedianOf(decodes), MedianOf(keptDecodes)};
 }
 
 // One line of the table; the target bounds the ratio, or with `targetIsOurs`
